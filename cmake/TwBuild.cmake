@@ -1,0 +1,21 @@
+# Shared compile settings and the helpers that every folder uses.
+
+if(TW_WINDOWS)
+  add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+  add_compile_options(-Wall -Wextra)
+  add_link_options(-static -static-libgcc -static-libstdc++)
+else()
+  add_compile_options(-Wall -Wextra -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# tw_add_tests(<name> SOURCES ... LIBS ...)
+# One GoogleTest executable; every test case becomes one ctest test. Under the
+# Windows build ctest runs it through the cross-compiling emulator (Wine).
+function(tw_add_tests name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest_main gtest)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                       PROPERTIES TIMEOUT 300)
+endfunction()

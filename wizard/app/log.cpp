@@ -1,0 +1,91 @@
+#include "log.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "core/log_format.h"
+#include "core/text.h"
+#include "handles.h"
+
+namespace {
+
+// Serialises writers across threads and processes so two entries never take
+// the same number. A writer that cannot get the lock within this time writes
+// anyway rather than holding up its caller.
+constexpr wchar_t kWriterMutexName[] = L"Global\\Tarnwright.LogWriter.{5C0B2E61-7A43-4E58-9D1A-0F6E2B7C4D19}";
+constexpr DWORD kLockWaitMs = 2000;
+
+class WriterLock {
+ public:
+  WriterLock() : mutex_(::CreateMutexW(nullptr, FALSE, kWriterMutexName)) {
+    if (!mutex_) return;
+    DWORD r = ::WaitForSingleObject(mutex_.get(), kLockWaitMs);
+    held_ = (r == WAIT_OBJECT_0 || r == WAIT_ABANDONED);
+  }
+  ~WriterLock() {
+    if (held_) ::ReleaseMutex(mutex_.get());
+  }
+  WriterLock(const WriterLock&) = delete;
+  WriterLock& operator=(const WriterLock&) = delete;
+
+ private:
+  tw::UniqueHandle mutex_;
+  bool held_ = false;
+};
+
+bool CommonAppDataFolder(std::wstring& folder) {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, buffer))) {
+    return false;
+  }
+  folder = tw::WithoutTrailingBackslash(buffer);
+  return true;
+}
+
+}  // namespace
+
+namespace tw {
+std::wstring LogFilePath() {
+  std::wstring folder;
+  if (!CommonAppDataFolder(folder)) return std::wstring();
+  return JoinPath(folder, kLogRelPath);
+}
+}  // namespace tw
+
+void WriteLog(const wchar_t* relativePath, const wchar_t* moduleName, const wchar_t* functionName,
+              uint32_t sourceLine, const wchar_t* message) {
+  try {
+    SYSTEMTIME st;
+    ::GetLocalTime(&st);
+    tw::LogTime t{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+    const std::wstring line = tw::FormatLogLine(
+        t, moduleName ? moduleName : L"", static_cast<int32_t>(::GetCurrentProcessId()),
+        static_cast<int32_t>(::GetCurrentThreadId()), functionName ? functionName : L"", sourceLine,
+        message ? message : L"");
+
+    std::wstring folder;
+    if (!CommonAppDataFolder(folder)) return;
+    const std::wstring path = tw::JoinPath(folder, relativePath ? relativePath : L"");
+
+    // Only the last folder level is created; a missing parent drops the entry.
+    const size_t slash = path.rfind(L'\\');
+    if (slash == std::wstring::npos) return;
+    const std::wstring logFolder = path.substr(0, slash);
+    if (!::CreateDirectoryW(logFolder.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) return;
+
+    {
+      tw::UniqueFile probe(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (!probe) return;
+    }
+
+    WriterLock lock;
+    const UINT last = ::GetPrivateProfileIntW(L"Info", L"LastLogIndex", 0, path.c_str());
+    const uint32_t next = tw::NextLogIndex(last);
+    const std::wstring number = tw::Dec(next);
+    if (!::WritePrivateProfileStringW(L"Info", L"LastLogIndex", number.c_str(), path.c_str())) return;
+    ::WritePrivateProfileStringW(L"Value", tw::LogKeyName(next).c_str(), line.c_str(), path.c_str());
+  } catch (...) {
+    // A log entry is never worth stopping the caller for.
+  }
+}

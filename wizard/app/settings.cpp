@@ -1,0 +1,8 @@
+#include "settings.h"
+
+namespace tw {
+ProcessSettings& Settings() {
+  static ProcessSettings settings;
+  return settings;
+}
+}  // namespace tw

@@ -1,0 +1,24 @@
+// Process-wide settings that start-up loads once from the action settings
+// file and keeps until exit. Until then they hold the file's defaults.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tw {
+
+struct ProcessSettings {
+  // Writable capacity of one disc, in units of 2^20 bytes.
+  uint32_t Dvd1SizeMiB = 4300;
+  uint32_t Bd1SizeMiB = 23700;
+  // Where the recovery-data drive letter is recorded (HKLM, 32-bit view).
+  std::wstring StorageDriveRegKey;
+  std::wstring StorageDriveRegValueName;
+  // Accepted ImageInfo values of a recovery image (both empty: any).
+  std::wstring ImageInfo32;
+  std::wstring ImageInfo64;
+};
+
+ProcessSettings& Settings();
+
+}  // namespace tw

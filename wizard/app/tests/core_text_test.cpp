@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include "core/number_list.h"
+#include "core/text.h"
+
+using namespace tw;
+
+TEST(CoreText, HexAndDecimalFormats) {
+  EXPECT_EQ(Hex8(0), L"0x00000000");
+  EXPECT_EQ(Hex8(0xDEADBEEF), L"0xdeadbeef");
+  EXPECT_EQ(Hex8Pair(1, 0xFEFF), L"0x00000001, 0x0000feff");
+  EXPECT_EQ(Hex8With(2, L"C:\\x y"), L"0x00000002, C:\\x y");
+  EXPECT_EQ(Hex64Halves(0x0000000500000003ull), L"0x00000003, 0x00000005");
+  EXPECT_EQ(Dec(4294967295u), L"4294967295");
+  EXPECT_EQ(DecSigned(-2147483648LL), L"-2147483648");
+}
+
+TEST(CoreText, ScanningFollowsTheCConversions) {
+  uint32_t u = 7;
+  EXPECT_TRUE(ScanUnsigned(L"14pt", u));
+  EXPECT_EQ(u, 14u);
+  EXPECT_TRUE(ScanUnsigned(L"  3", u));
+  EXPECT_EQ(u, 3u);
+  u = 12;
+  EXPECT_FALSE(ScanUnsigned(L"abc", u));
+  EXPECT_EQ(u, 12u);
+  EXPECT_FALSE(ScanUnsigned(L"", u));
+  EXPECT_TRUE(ScanUnsigned(L"-1", u));
+  EXPECT_EQ(u, 4294967295u);
+  int32_t s = 0;
+  EXPECT_TRUE(ScanSigned(L" -25x", s));
+  EXPECT_EQ(s, -25);
+}
+
+TEST(CoreText, CaseFoldingAndReplacement) {
+  EXPECT_TRUE(EqualsNoCase(L"C:\\Windows\\Temp", L"c:\\WINDOWS\\temp"));
+  EXPECT_FALSE(EqualsNoCase(L"abc", L"abcd"));
+  EXPECT_TRUE(StartsWithNoCase(L"canselectodd=0", L"CanSelectODD="));
+  EXPECT_EQ(ReplaceAll(L"%DiscName% and %DiscName%", L"%DiscName%", L"Disc 1"), L"Disc 1 and Disc 1");
+  EXPECT_EQ(ReplaceAll(L"%discname%", L"%DiscName%", L"x"), L"%discname%");
+  EXPECT_EQ(ReplaceAll(L"aaa", L"a", L"aa"), L"aaaaaa");
+  EXPECT_EQ(WithoutTrailingBackslash(L"D:\\Data\\\\"), L"D:\\Data\\");
+  EXPECT_EQ(WithoutTrailingBackslash(L""), L"");
+}
+
+TEST(CoreText, Utf16LittleEndianRoundTrip) {
+  const std::wstring text = L"A\u65E5\u672C";
+  const std::string bytes = ToUtf16Le(text);
+  ASSERT_EQ(bytes.size(), 6u);
+  EXPECT_EQ(bytes[0], 'A');
+  EXPECT_EQ(bytes[1], '\0');
+  EXPECT_EQ(static_cast<unsigned char>(bytes[2]), 0xE5);
+  EXPECT_EQ(static_cast<unsigned char>(bytes[3]), 0x65);
+  EXPECT_EQ(FromUtf16Le(bytes), text);
+}
+
+TEST(CoreNumberList, SplitsReadsAndSkips) {
+  EXPECT_EQ(ParseNumberList(L"0").numbers, std::vector<int32_t>({0}));
+  EXPECT_EQ(ParseNumberList(L"0,,3").numbers, std::vector<int32_t>({0, 3}));
+  EXPECT_EQ(ParseNumberList(L" 5,3010").numbers, std::vector<int32_t>({5, 3010}));
+  EXPECT_EQ(ParseNumberList(L"12abc").numbers, std::vector<int32_t>({12}));
+  auto letters = ParseNumberList(L"abc,0");
+  EXPECT_EQ(letters.numbers, std::vector<int32_t>({0}));
+  EXPECT_EQ(letters.skipped, std::vector<std::wstring>({L"abc"}));
+  EXPECT_TRUE(ParseNumberList(L"").numbers.empty());
+  EXPECT_TRUE(ParseNumberList(L",,,").numbers.empty());
+}
+
+TEST(CoreNumberList, PiecesOverNineCharactersAreNotCutOffNumbers) {
+  auto r = ParseNumberList(L"123456789,1234567890,-12345678");
+  EXPECT_EQ(r.numbers, std::vector<int32_t>({123456789, -12345678}));
+  EXPECT_EQ(r.tooLong, std::vector<std::wstring>({L"1234567890"}));
+}

@@ -1,0 +1,226 @@
+#include "test_support.h"
+
+#include <winioctl.h>
+
+#include <mutex>
+#include <stdexcept>
+
+#include "app/handles.h"
+
+namespace twtest {
+namespace {
+
+std::wstring TempRoot() {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  ::GetTempPathW(MAX_PATH, buffer);
+  std::wstring root = buffer;
+  if (!root.empty() && root.back() == L'\\') root.pop_back();
+  return root;
+}
+
+std::mutex g_recorderMutex;
+std::vector<MessageBoxRecorder::Call> g_calls;
+int g_reply = IDOK;
+
+int RecordingHandler(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
+  std::lock_guard<std::mutex> lock(g_recorderMutex);
+  g_calls.push_back({owner, text ? text : L"", caption ? caption : L"", type});
+  return g_reply;
+}
+
+}  // namespace
+
+TempDir::TempDir() {
+  static LONG counter = 0;
+  const std::wstring root = TempRoot();
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    std::wstring candidate = root + L"\\twtest_" + std::to_wstring(::GetCurrentProcessId()) + L"_" +
+                             std::to_wstring(::InterlockedIncrement(&counter));
+    if (::CreateDirectoryW(candidate.c_str(), nullptr)) {
+      path_ = candidate;
+      return;
+    }
+  }
+  throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+void RemoveTree(const std::wstring& path) {
+  WIN32_FIND_DATAW data;
+  tw::UniqueFind find(::FindFirstFileW((path + L"\\*").c_str(), &data));
+  if (find) {
+    do {
+      std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring full = path + L"\\" + name;
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(full);
+      } else {
+        ::SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(full.c_str());
+      }
+    } while (::FindNextFileW(find.get(), &data));
+  }
+  find.reset();
+  ::RemoveDirectoryW(path.c_str());
+}
+
+void MakeDirs(const std::wstring& path) {
+  for (size_t pos = path.find(L'\\', 3); pos != std::wstring::npos; pos = path.find(L'\\', pos + 1)) {
+    ::CreateDirectoryW(path.substr(0, pos).c_str(), nullptr);
+  }
+  ::CreateDirectoryW(path.c_str(), nullptr);
+}
+
+static void MakeParent(const std::wstring& path) {
+  size_t slash = path.rfind(L'\\');
+  if (slash != std::wstring::npos) MakeDirs(path.substr(0, slash));
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  MakeParent(path);
+  tw::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) throw std::runtime_error("cannot create file");
+  DWORD written = 0;
+  if (!bytes.empty() && !::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+    throw std::runtime_error("cannot write file");
+  }
+}
+
+std::string ReadBytes(const std::wstring& path) {
+  tw::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::string();
+  std::string out;
+  char buffer[65536];
+  DWORD read = 0;
+  while (::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) out.append(buffer, read);
+  return out;
+}
+
+void WriteTextFile(const std::wstring& path, const std::wstring& text, Encoding encoding) {
+  std::string bytes;
+  if (encoding == Encoding::Utf16Bom) {
+    bytes = "\xFF\xFE";
+    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+  } else {
+    int n = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    bytes.resize(static_cast<size_t>(n));
+    ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
+  }
+  WriteBytes(path, bytes);
+}
+
+void MakeSizedFile(const std::wstring& path, unsigned long long size) {
+  MakeParent(path);
+  tw::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) throw std::runtime_error("cannot create file");
+  DWORD returned = 0;
+  ::DeviceIoControl(file.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+  LARGE_INTEGER end;
+  end.QuadPart = static_cast<LONGLONG>(size);
+  if (!::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) || !::SetEndOfFile(file.get())) {
+    throw std::runtime_error("cannot size file");
+  }
+}
+
+ScopedHklmKey::ScopedHklmKey(std::wstring subKey) : subKey_(std::move(subKey)) {
+  tw::UniqueKey key;
+  existed_ = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, subKey_.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, key.put()) ==
+             ERROR_SUCCESS;
+  if (existed_) {
+    for (DWORD i = 0;; ++i) {
+      wchar_t name[16384];
+      DWORD nameLength = 16384, type = 0, size = 0;
+      if (::RegEnumValueW(key.get(), i, name, &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+      std::vector<BYTE> data(size);
+      nameLength = 16384;
+      ::RegEnumValueW(key.get(), i, name, &nameLength, nullptr, &type, data.data(), &size);
+      savedValues_.push_back({name, data});
+      savedTypes_.push_back(type);
+    }
+  }
+}
+
+ScopedHklmKey::~ScopedHklmKey() {
+  if (!existed_) {
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, subKey_.c_str());  // not view-aware; try the view too
+    HKEY base = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &base) == ERROR_SUCCESS) {
+      ::RegDeleteTreeW(base, subKey_.c_str());
+      ::RegCloseKey(base);
+    }
+    ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, subKey_.c_str(), KEY_WOW64_32KEY, 0);
+    return;
+  }
+  tw::UniqueKey key;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, subKey_.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, key.put()) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  // Remove every value, then put the saved ones back.
+  for (;;) {
+    wchar_t name[16384];
+    DWORD nameLength = 16384;
+    if (::RegEnumValueW(key.get(), 0, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (::RegDeleteValueW(key.get(), name) != ERROR_SUCCESS) break;
+  }
+  for (size_t i = 0; i < savedValues_.size(); ++i) {
+    const auto& v = savedValues_[i];
+    ::RegSetValueExW(key.get(), v.first.c_str(), 0, savedTypes_[i], v.second.data(), static_cast<DWORD>(v.second.size()));
+  }
+}
+
+void ScopedHklmKey::SetString(const std::wstring& name, const std::wstring& value, DWORD type) {
+  tw::UniqueKey key;
+  if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, subKey_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr,
+                        key.put(), nullptr) != ERROR_SUCCESS) {
+    throw std::runtime_error("cannot create key");
+  }
+  ::RegSetValueExW(key.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+void ScopedHklmKey::SetDword(const std::wstring& name, DWORD value) {
+  tw::UniqueKey key;
+  if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, subKey_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr,
+                        key.put(), nullptr) != ERROR_SUCCESS) {
+    throw std::runtime_error("cannot create key");
+  }
+  ::RegSetValueExW(key.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+}
+
+void ScopedHklmKey::DeleteValue(const std::wstring& name) {
+  tw::UniqueKey key;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, subKey_.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, key.put()) ==
+      ERROR_SUCCESS) {
+    ::RegDeleteValueW(key.get(), name.c_str());
+  }
+}
+
+MessageBoxRecorder::MessageBoxRecorder(int reply) {
+  {
+    std::lock_guard<std::mutex> lock(g_recorderMutex);
+    g_calls.clear();
+    g_reply = reply;
+  }
+  previous_ = tw::SetMessageBoxHandler(&RecordingHandler);
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() { tw::SetMessageBoxHandler(previous_); }
+
+std::vector<MessageBoxRecorder::Call> MessageBoxRecorder::calls() const {
+  std::lock_guard<std::mutex> lock(g_recorderMutex);
+  return g_calls;
+}
+
+std::wstring ExeFolder() {
+  wchar_t buffer[4096] = {};
+  ::GetModuleFileNameW(nullptr, buffer, 4096);
+  std::wstring path = buffer;
+  return path.substr(0, path.rfind(L'\\'));
+}
+
+}  // namespace twtest

@@ -1,0 +1,79 @@
+// Helpers for the wizard's tests under Wine: temporary folders, registry
+// keys and files that are removed again, and a recorder for message boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/msgbox.h"
+
+namespace twtest {
+
+// A fresh folder below the temporary folder, removed with its content.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::wstring& path() const { return path_; }
+  std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+ private:
+  std::wstring path_;
+};
+
+void RemoveTree(const std::wstring& path);
+void MakeDirs(const std::wstring& path);
+
+enum class Encoding { Ansi, Utf16Bom };
+// Writes text to a file (creating parent folders); Ansi uses the ANSI code page.
+void WriteTextFile(const std::wstring& path, const std::wstring& text, Encoding encoding = Encoding::Utf16Bom);
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadBytes(const std::wstring& path);
+// A file of the given size; sparse, so large sizes cost no disk.
+void MakeSizedFile(const std::wstring& path, unsigned long long size);
+
+// A key below HKLM in the 32-bit view: remembers whether it existed and
+// restores that state (deleting what the test created) when destroyed.
+class ScopedHklmKey {
+ public:
+  explicit ScopedHklmKey(std::wstring subKey);
+  ~ScopedHklmKey();
+  ScopedHklmKey(const ScopedHklmKey&) = delete;
+  ScopedHklmKey& operator=(const ScopedHklmKey&) = delete;
+  void SetString(const std::wstring& name, const std::wstring& value, DWORD type = REG_SZ);
+  void SetDword(const std::wstring& name, DWORD value);
+  void DeleteValue(const std::wstring& name);
+
+ private:
+  std::wstring subKey_;
+  bool existed_ = false;
+  std::vector<std::pair<std::wstring, std::vector<BYTE>>> savedValues_;
+  std::vector<DWORD> savedTypes_;
+};
+
+// Answers every message box with a fixed reply and records what was asked.
+class MessageBoxRecorder {
+ public:
+  struct Call {
+    HWND owner;
+    std::wstring text, caption;
+    UINT type;
+  };
+  explicit MessageBoxRecorder(int reply = IDOK);
+  ~MessageBoxRecorder();
+  MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+  MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
+  std::vector<Call> calls() const;
+
+ private:
+  tw::MessageBoxHandler previous_;
+};
+
+// Folder of the running test executable.
+std::wstring ExeFolder();
+
+}  // namespace twtest
