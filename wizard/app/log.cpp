@@ -73,13 +73,15 @@ void WriteLog(const wchar_t* relativePath, const wchar_t* moduleName, const wcha
     const std::wstring logFolder = path.substr(0, slash);
     if (!::CreateDirectoryW(logFolder.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) return;
 
+    // The lock also covers the probe: its handle shares only reading, so a
+    // concurrent writer's profile call would otherwise fail while it is open.
+    WriterLock lock;
     {
       tw::UniqueFile probe(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
       if (!probe) return;
     }
 
-    WriterLock lock;
     const UINT last = ::GetPrivateProfileIntW(L"Info", L"LastLogIndex", 0, path.c_str());
     const uint32_t next = tw::NextLogIndex(last);
     const std::wstring number = tw::Dec(next);

@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <shlobj.h>
 #include <winioctl.h>
 
 #include <mutex>
@@ -27,6 +28,18 @@ int RecordingHandler(HWND owner, const wchar_t* text, const wchar_t* caption, UI
   g_calls.push_back({owner, text ? text : L"", caption ? caption : L"", type});
   return g_reply;
 }
+
+// The backup product creates Norvane\Quillon below the common application
+// data folder; the log only adds its own last level. Tests run in a fresh
+// prefix, so lay the product's part down once per test program.
+struct ProductFolders {
+  ProductFolders() {
+    wchar_t folder[MAX_PATH + 1] = {};
+    if (SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder))) {
+      MakeDirs(std::wstring(folder) + L"\\Norvane\\Quillon");
+    }
+  }
+} g_productFolders;
 
 }  // namespace
 

@@ -46,10 +46,17 @@ std::wstring LogKeyName(uint32_t index) { return L"Log" + Dec(index); }
 std::optional<LogEntry> ParseLogLine(const std::wstring& text) {
   std::array<std::wstring, 6> head;
   size_t pos = 0;
-  for (auto& field : head) {
+  for (size_t i = 0; i < head.size(); ++i) {
     size_t tab = text.find(L'\t', pos);
-    if (tab == std::wstring::npos) return std::nullopt;
-    field = text.substr(pos, tab - pos);
+    if (tab == std::wstring::npos) {
+      // The profile functions drop trailing blanks when a value is read back,
+      // so an entry with an empty message loses its last tab.
+      if (i + 1 != head.size()) return std::nullopt;
+      head[i] = text.substr(pos);
+      pos = text.size();
+      break;
+    }
+    head[i] = text.substr(pos, tab - pos);
     pos = tab + 1;
   }
   LogEntry e{head[0], head[1], head[2], head[3], head[4], head[5], text.substr(pos)};

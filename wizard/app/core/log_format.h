@@ -36,7 +36,8 @@ struct LogEntry {
 };
 
 // Splits a stored line into its seven fields. The message is everything
-// after the sixth tab (it may itself hold tabs). nullopt when fewer fields.
+// after the sixth tab (it may itself hold tabs); a line read back without its
+// final tab has an empty message. nullopt when fewer fields.
 std::optional<LogEntry> ParseLogLine(const std::wstring& text);
 
 }  // namespace tw

@@ -26,6 +26,10 @@ TEST(CoreLogFormat, EmptyMessageAndTabsInsideMessage) {
   ASSERT_TRUE(tabbed);
   EXPECT_EQ(tabbed->message, L"g\th");
   EXPECT_FALSE(ParseLogLine(L"a\tb\tc"));
+  auto trimmed = ParseLogLine(L"a\tb\tc\td\te\t9");
+  ASSERT_TRUE(trimmed);
+  EXPECT_EQ(trimmed->line, L"9");
+  EXPECT_EQ(trimmed->message, L"");
 }
 
 TEST(CoreLogFormat, RingIndexStaysWithinOneToThousand) {

@@ -60,12 +60,13 @@ TEST_F(LogFileTest, FirstEntryIsLog1WithSevenFields) {
 
 TEST_F(LogFileTest, EmptyMessageStillWritesALine) {
   WriteLog(kLogRelPath, kLogModule, L"wWinMain", 7, L"");
-  std::wstring line = Value(L"Log1");
-  ASSERT_FALSE(line.empty());
-  EXPECT_EQ(line.back(), L'\t');
-  auto parsed = tw::ParseLogLine(line);
+  // The line is stored with a final tab; reading it back trims that tab.
+  const std::string raw = twtest::ReadBytes(path_);
+  EXPECT_NE(raw.find("\twWinMain\t7\t"), std::string::npos);
+  auto parsed = tw::ParseLogLine(Value(L"Log1"));
   ASSERT_TRUE(parsed);
   EXPECT_EQ(parsed->line, L"7");
+  EXPECT_EQ(parsed->message, L"");
 }
 
 TEST_F(LogFileTest, RingWrapsAfterThousandAndAfterNegativeCounters) {
