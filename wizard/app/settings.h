@@ -17,6 +17,9 @@ struct ProcessSettings {
   // Accepted ImageInfo values of a recovery image (both empty: any).
   std::wstring ImageInfo32;
   std::wstring ImageInfo64;
+  // Language text "AppName" (section "Application"): also the window title
+  // the burning engine shows, through the disc information file.
+  std::wstring AppName;
 };
 
 ProcessSettings& Settings();
