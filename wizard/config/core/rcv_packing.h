@@ -1,0 +1,40 @@
+// Packing of an image set's members onto discs in order, without splitting
+// a file, and the disc layout text that records the result: member paths,
+// a TAB between files of one disc, "\n" before a file that opens a new
+// disc, "\n\n" at the end.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace tw {
+namespace pack {
+
+enum class Placement {
+  TooLarge,  // larger than a whole disc; nothing changed
+  SameDisc,  // placed on the current disc
+  NewDisc,   // opened a new disc
+};
+
+// Places one file of `size` bytes. A file exactly as large as the capacity
+// fits. The state (bytes used on the current disc, disc count, file count)
+// is updated unless the file is too large.
+Placement PlaceFile(uint64_t capacity, uint64_t size, uint64_t& bytesUsed, uint32_t& discCount, uint32_t& fileCount);
+
+// Characters before the terminator of a layout buffer; `capacity` when the
+// buffer holds no terminator at all.
+size_t LayoutLength(const wchar_t* layout, size_t capacity);
+
+// Appends one member: nothing before the first file, TAB before a file on
+// the same disc, "\n" before a file that opened a new disc. `needed` gets
+// the characters the text would then take including its terminator. When
+// that exceeds `capacity`, nothing is written and the result is false.
+bool AppendLayoutFile(wchar_t* layout, size_t capacity, const std::wstring& path, bool firstFile, bool newDisc,
+                      uint64_t& needed);
+
+// Appends the closing "\n\n" under the same rule.
+bool AppendLayoutEnd(wchar_t* layout, size_t capacity, uint64_t& needed);
+
+}  // namespace pack
+}  // namespace tw

@@ -1,0 +1,62 @@
+// Pure parts of the disc-set model: section names, the task keys of one
+// section, type names, "?" and %DiscNum% expansion, and the written state
+// of tasks judged by their marker files (the file test is passed in).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "config/tarnset_task.h"
+
+namespace tw {
+namespace tarnset {
+
+using TarnSet::TaskData;
+
+constexpr uint32_t kMaxSets = 100;
+constexpr uint32_t kMaxTasks = 100;  // per set and disc type
+constexpr uint32_t kMaxBootImgType = 4;
+
+// "Info_%u".
+std::wstring InfoSectionName(uint32_t setNumber);
+// "Task_DVD1_%u_%u" for disc type 0, "Task_BD1_%u_%u" for 1.
+std::wstring TaskSectionName(int32_t discType, uint32_t setNumber, uint32_t taskNumber);
+
+// "ISO", "Image", "Files", "Files_Bootable" (ignoring case) to 0..3.
+bool TypeCodeOf(const std::wstring& text, int32_t& code);
+
+// A value whose first character is "?" gets the drive letter in its place.
+std::wstring ExpandDriveMark(std::wstring value, wchar_t driveLetter);
+
+// Task keys as written in one task section: the record (path keys
+// expanded, Type and BootImgType still in their reset values) plus the
+// raw Type and BootImgType texts.
+struct ParsedTask {
+  TaskData task;
+  std::wstring typeText;
+  std::wstring bootImgTypeText;
+};
+// A slot before loading: empty texts, Type 2 and BootImgType 0.
+TaskData ResetTask();
+ParsedTask ParseTaskLines(const std::vector<std::wstring>& lines, wchar_t driveLetter);
+
+// Marker file of disc `discIndex` (from 0): for an "Image" task every
+// %DiscNum% in Flag becomes discIndex + 1; other types use Flag as it is.
+std::wstring FlagPathOfDisc(const TaskData& task, uint32_t discIndex);
+
+using FileExists = std::function<bool(const std::wstring&)>;
+
+// Rebuilds the written flags of one task from its marker files. A task
+// without Flag is left as it is.
+void RefreshWrittenState(TaskData& task, const FileExists& exists);
+
+// Refreshes every task of one set for both disc types, then couples them:
+// when all DVD discs or all BD discs are marked (and at least one task of
+// that type carries marks), every task of both types counts as made.
+void RefreshSetWrittenState(TaskData* dvd, uint32_t dvdCount, TaskData* bd, uint32_t bdCount,
+                            const FileExists& exists);
+
+}  // namespace tarnset
+}  // namespace tw

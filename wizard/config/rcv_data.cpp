@@ -1,0 +1,181 @@
+#include "rcv_data.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "app/core/text.h"
+#include "app/format.h"
+#include "app/handles.h"
+#include "app/log.h"
+#include "app/msgbox.h"
+#include "app/settings.h"
+#include "app/syshelpers.h"
+#include "config/core/rcv_packing.h"
+
+namespace TarnSet {
+namespace {
+
+constexpr wchar_t kOversizedFileMessage[] =
+    L"The size of one file in the specified folder is over the writable size of the disc.";
+
+void ClearLayout(wchar_t* layout, uint32_t capacity) {
+  if (layout) std::fill(layout, layout + capacity, L'\0');
+}
+
+// First entry of `folder` named "*.inf" that is a file whose extension is
+// exactly "inf" (a folder, or a longer extension the pattern may also let
+// through, is passed over).
+bool FindInformationFile(const std::wstring& folder, std::wstring* path, DWORD* error) {
+  const std::wstring pattern = folder + L"\\*.inf";
+  WIN32_FIND_DATAW found{};
+  tw::UniqueFind search(::FindFirstFileW(pattern.c_str(), &found));
+  if (!search) {
+    *error = ::GetLastError();
+    return false;
+  }
+  do {
+    const std::wstring name = found.cFileName;
+    const size_t dot = name.rfind(L'.');
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && dot != std::wstring::npos &&
+        tw::EqualsNoCase(name.substr(dot + 1), L"inf")) {
+      *path = tw::JoinPath(folder, name);
+      return true;
+    }
+  } while (::FindNextFileW(search.get(), &found));
+  *error = ERROR_FILE_NOT_FOUND;
+  return false;
+}
+
+bool ImageInfoAccepted(const std::wstring& imageInfo) {
+  const tw::ProcessSettings& settings = tw::Settings();
+  if (settings.ImageInfo32.empty() && settings.ImageInfo64.empty()) return true;
+  return (!settings.ImageInfo32.empty() && imageInfo == settings.ImageInfo32) ||
+         (!settings.ImageInfo64.empty() && imageInfo == settings.ImageInfo64);
+}
+
+}  // namespace
+
+bool ChkFileSizeAndAddRcvDataFileList(const std::wstring& path, uint64_t capacity, uint64_t* bytesUsed,
+                                      uint32_t* discCount, uint32_t* fileCount, wchar_t* layout,
+                                      uint32_t layoutCapacity) {
+  constexpr wchar_t kFn[] = L"TarnSet::ChkFileSizeAndAddRcvDataFileList";
+  if (!bytesUsed || !discCount || !fileCount) {
+    TW_LOG(kFn, path);
+    return false;
+  }
+  uint64_t size = 0;
+  {
+    tw::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER fileSize{};
+    if (!file || !::GetFileSizeEx(file.get(), &fileSize)) {
+      TW_LOG(kFn, tw::Hex8With(::GetLastError(), path));
+      return false;
+    }
+    size = static_cast<uint64_t>(fileSize.QuadPart);
+  }
+  const bool firstFile = *fileCount == 0;
+  const tw::pack::Placement placement = tw::pack::PlaceFile(capacity, size, *bytesUsed, *discCount, *fileCount);
+  if (placement == tw::pack::Placement::TooLarge) {
+    TW_LOG(kFn, tw::Hex64Halves(capacity) + L", " + tw::Hex64Halves(size) + L", " + path);
+    ClearLayout(layout, layoutCapacity);
+    tw::ShowMessageBox(nullptr, kOversizedFileMessage, tw::kFixedCaption, MB_OK | MB_ICONERROR);
+    return false;
+  }
+  if (layout) {
+    uint64_t needed = 0;
+    if (!tw::pack::AppendLayoutFile(layout, layoutCapacity, path, firstFile,
+                                    placement == tw::pack::Placement::NewDisc, needed)) {
+      TW_LOG(kFn, tw::Hex8Pair(layoutCapacity, static_cast<uint32_t>(std::min<uint64_t>(needed, 0xFFFFFFFFu))));
+      *discCount = 0;
+      *fileCount = 0;
+      return false;
+    }
+  }
+  return true;
+}
+
+bool GetRcvDataInfo(const std::wstring& folder, int32_t discType, uint32_t* discCount, uint32_t* fileCount,
+                    const std::wstring& logDetail, wchar_t* layout, uint32_t layoutCapacity) {
+  constexpr wchar_t kFn[] = L"TarnSet::GetRcvDataInfo";
+  if (folder.empty() || !discCount || !fileCount) {
+    TW_LOG(kFn, logDetail);
+    if (discCount) *discCount = 0;
+    if (fileCount) *fileCount = 0;
+    return false;
+  }
+  *discCount = 0;
+  *fileCount = 0;
+  // Every failure below leaves both counts at 0 and no partial layout.
+  tw::ScopeExit onFailure([&] {
+    *discCount = 0;
+    *fileCount = 0;
+    ClearLayout(layout, layoutCapacity);
+  });
+
+  const std::wstring dir = tw::WithoutTrailingBackslash(folder);
+  if (!tw::IsExistingFolder(dir)) {
+    TW_LOG(kFn, tw::Hex8With(::GetLastError(), dir));
+    return false;
+  }
+  const uint64_t capacity = GetWritableDiscSize(discType);
+  if (capacity == 0) {
+    TW_LOG(kFn, tw::Hex8With(static_cast<uint32_t>(discType), logDetail));
+    return false;
+  }
+
+  std::wstring infPath;
+  DWORD findError = 0;
+  if (!FindInformationFile(dir, &infPath, &findError)) {
+    TW_LOG(kFn, tw::Hex8With(findError, dir + L"\\*.inf"));
+    return false;
+  }
+  wchar_t imageInfo[101] = {};
+  ::GetPrivateProfileStringW(L"ImageFileInfo", L"ImageInfo", L"", imageInfo, 101, infPath.c_str());
+  if (!ImageInfoAccepted(imageInfo)) {
+    TW_LOG(kFn, std::wstring(imageInfo) + L", " + infPath);
+    return false;
+  }
+
+  uint64_t bytesUsed = 0;
+  uint32_t discs = 1;
+  uint32_t files = 0;
+  auto add = [&](const std::wstring& path) {
+    return ChkFileSizeAndAddRcvDataFileList(path, capacity, &bytesUsed, &discs, &files, layout, layoutCapacity);
+  };
+  if (!add(infPath)) return false;
+
+  // B is the information file's path without its extension.
+  const std::wstring base = infPath.substr(0, infPath.size() - 4);
+  for (const wchar_t* companion : {L".nv", L".crc"}) {
+    const std::wstring path = base + companion;
+    if (!tw::IsExistingFile(path)) break;  // B.crc counts only after B.nv
+    if (!add(path)) return false;
+  }
+  for (uint32_t piece = 1;; ++piece) {
+    const std::wstring path = piece == 1 ? base + L".fc2" : tw::Fmt(L"%ls.%03u", base.c_str(), piece);
+    if (!tw::IsExistingFile(path)) {
+      if (piece == 1) {
+        TW_LOG(kFn, tw::Hex8With(ERROR_FILE_NOT_FOUND, path));
+        return false;
+      }
+      break;
+    }
+    if (!add(path)) return false;
+  }
+
+  if (layout) {
+    uint64_t needed = 0;
+    if (!tw::pack::AppendLayoutEnd(layout, layoutCapacity, needed)) {
+      TW_LOG(kFn, tw::Hex8Pair(layoutCapacity, static_cast<uint32_t>(std::min<uint64_t>(needed, 0xFFFFFFFFu))));
+      return false;
+    }
+  }
+  onFailure.Dismiss();
+  *discCount = discs;
+  *fileCount = files;
+  return true;
+}
+
+}  // namespace TarnSet

@@ -1,0 +1,235 @@
+#include "tarnset.h"
+
+#include <windows.h>
+
+#include "app/core/text.h"
+#include "app/handles.h"
+#include "app/log.h"
+#include "app/syshelpers.h"
+#include "config/base_ini.h"
+#include "config/rcv_data.h"
+
+namespace TarnSet {
+
+using tw::tarnset::kMaxSets;
+using tw::tarnset::kMaxTasks;
+
+namespace {
+
+constexpr wchar_t kLoadFn[] = L"TarnSet::CMgr::LoadTaskData";
+
+bool FileExists(const std::wstring& path) { return tw::IsExistingFile(path); }
+
+// Title of "Info_n"; empty when the file or the key cannot be read.
+std::wstring ReadSetTitle(const std::wstring& iniPath, uint32_t setNumber) {
+  const std::wstring section = tw::tarnset::InfoSectionName(setNumber);
+  DWORD size = 0;
+  if (!GetIniString(iniPath.c_str(), section.c_str(), L"Title", nullptr, L"", &size) || size <= 1) return L"";
+  std::vector<wchar_t> title(size, L'\0');
+  if (!GetIniString(iniPath.c_str(), section.c_str(), L"Title", title.data(), L"", &size)) return L"";
+  return title.data();
+}
+
+// The first search match of "*.iso" in the folder must be a file.
+bool HasIsoFile(const std::wstring& folder) {
+  const std::wstring pattern = folder + L"\\*.iso";
+  WIN32_FIND_DATAW found{};
+  tw::UniqueFind search(::FindFirstFileW(pattern.c_str(), &found));
+  if (!search) {
+    TW_LOG(kLoadFn, tw::Hex8With(::GetLastError(), pattern));
+    return false;
+  }
+  if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    TW_LOG(kLoadFn, tw::Hex8With(ERROR_DIRECTORY, tw::JoinPath(folder, found.cFileName)));
+    return false;
+  }
+  return true;
+}
+
+// The folder holds at least one entry besides "." and "..".
+bool HasAnyEntry(const std::wstring& folder) {
+  const std::wstring pattern = folder + L"\\*";
+  WIN32_FIND_DATAW found{};
+  tw::UniqueFind search(::FindFirstFileW(pattern.c_str(), &found));
+  if (!search) {
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND) TW_LOG(kLoadFn, tw::Hex8With(error, pattern));
+    return false;
+  }
+  do {
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") return true;
+  } while (::FindNextFileW(search.get(), &found));
+  return false;
+}
+
+}  // namespace
+
+bool ChkWrittenDiscsOfTask(TaskData* task) {
+  if (!task) {
+    TW_LOG(L"TarnSet::ChkWrittenDiscsOfTask", L"");
+    return false;
+  }
+  tw::tarnset::RefreshWrittenState(*task, FileExists);
+  return true;
+}
+
+CMgr::CMgr(const std::wstring& logPath, const std::wstring& tarnSetIniPath)
+    : logPath_(logPath), sets_(kMaxSets) {
+  constexpr wchar_t kFn[] = L"TarnSet::CMgr::CMgr";
+  if (!tw::IsExistingFile(tarnSetIniPath)) {
+    TW_LOG(kFn, tw::Hex8With(ERROR_FILE_NOT_FOUND, tarnSetIniPath));
+    return;
+  }
+  for (uint32_t number = 1; number <= kMaxSets; ++number) {
+    const std::wstring title = ReadSetTitle(tarnSetIniPath, number);
+    if (title.empty()) continue;
+    const uint32_t position = InfoCount;
+    if (!LoadTaskData(0, tarnSetIniPath, position, number)) {
+      TW_LOG(kFn, tw::Hex8Pair(position, number));
+      continue;
+    }
+    // A set must offer at least one DVD disc.
+    if (sets_[position].tasks[0].empty()) continue;
+    sets_[position].name = title;
+    if (!LoadTaskData(1, tarnSetIniPath, position, number)) TW_LOG(kFn, tw::Hex8Pair(position, number));
+    ++InfoCount;
+  }
+}
+
+bool CMgr::LoadTaskData(int32_t discType, const std::wstring& iniPath, uint32_t setPosition, uint32_t setNumber) {
+  if (iniPath.empty() || setPosition >= kMaxSets || (discType != 0 && discType != 1)) {
+    TW_LOG(kLoadFn, tw::Hex8Pair(setPosition, static_cast<uint32_t>(discType)) + L", " + iniPath);
+    return false;
+  }
+  std::vector<TaskData>& tasks = sets_[setPosition].tasks[discType];
+  tasks.clear();
+  wchar_t driveLetter = 0;
+  if (!GetHideDrvLttr(&driveLetter)) {
+    TW_LOG(kLoadFn, tw::Hex8Pair(setPosition, setNumber));
+    return false;
+  }
+  if (!tw::IsExistingFile(iniPath)) {
+    TW_LOG(kLoadFn, tw::Hex8With(ERROR_FILE_NOT_FOUND, iniPath));
+    return false;
+  }
+  for (uint32_t number = 1; number <= kMaxTasks; ++number) {
+    const std::wstring section = tw::tarnset::TaskSectionName(discType, setNumber, number);
+    SectionBuffer buffer;
+    if (!CBaseIniMgr::GetTargetSecData(iniPath, section, buffer)) continue;
+    const std::vector<std::wstring> lines = buffer.Lines();
+    if (lines.empty()) continue;  // no such section
+    tw::tarnset::ParsedTask parsed = tw::tarnset::ParseTaskLines(lines, driveLetter);
+    TaskData task;
+    if (!ValidateTask(parsed, discType, section, &task)) continue;
+    if (tasks.size() >= kMaxTasks) continue;
+    task.RemainingDiscs = task.TotalDiscs;
+    tasks.push_back(std::move(task));
+  }
+  return true;
+}
+
+bool CMgr::ValidateTask(tw::tarnset::ParsedTask& parsed, int32_t discType, const std::wstring& section,
+                        TaskData* out) const {
+  TaskData& task = parsed.task;
+  // Tasks without the required keys, or of an unknown type, are passed over
+  // without comment: they are not meant to be made.
+  if (task.Title.empty() || parsed.typeText.empty() || task.Folder.empty() || task.Message.empty()) return false;
+  if (!tw::tarnset::TypeCodeOf(parsed.typeText, task.Type)) return false;
+  if (!tw::IsExistingFile(task.Message)) {
+    TW_LOG(kLoadFn, tw::Hex8With(::GetLastError(), task.Message));
+    return false;
+  }
+  task.Folder = tw::WithoutTrailingBackslash(task.Folder);
+  uint32_t bootImgType = 0;
+  if (tw::ScanUnsigned(parsed.bootImgTypeText, bootImgType)) task.BootImgType = bootImgType;
+
+  switch (task.Type) {
+    case kTypeIso:
+      if (!HasIsoFile(task.Folder)) return false;
+      task.TotalDiscs = 1;
+      break;
+    case kTypeImage: {
+      // The disc count follows the capacity of the list's own disc type,
+      // so that a BD list counts BDs, as the burn file list will pack them.
+      uint32_t discs = 0;
+      uint32_t files = 0;
+      if (!GetRcvDataInfo(task.Folder, discType, &discs, &files, logPath_, nullptr, 0)) {
+        TW_LOG(kLoadFn, tw::Hex8With(static_cast<uint32_t>(discType), section));
+        return false;
+      }
+      task.TotalDiscs = discs;
+      break;
+    }
+    default:  // "Files" and "Files_Bootable"
+      if (!HasAnyEntry(task.Folder)) return false;
+      task.TotalDiscs = 1;
+      break;
+  }
+  if (task.Type == kTypeFilesBootable) {
+    if (task.BootImg.empty() || !tw::IsExistingFile(task.BootImg)) {
+      TW_LOG(kLoadFn, tw::Hex8With(::GetLastError(), section + L", " + task.BootImg));
+      return false;
+    }
+    uint32_t kind = 0;
+    if (!tw::ScanUnsigned(parsed.bootImgTypeText, kind) || kind > tw::tarnset::kMaxBootImgType) {
+      TW_LOG(kLoadFn, section + L", " + parsed.bootImgTypeText);
+      return false;
+    }
+  }
+  *out = std::move(task);
+  return true;
+}
+
+bool CMgr::CheckPosition(const wchar_t* function, uint32_t line, uint32_t setPosition, int32_t discType) const {
+  if (setPosition >= InfoCount || setPosition >= kMaxSets) {
+    tw::Log(function, line, tw::Hex8Pair(setPosition, InfoCount));
+    return false;
+  }
+  if (discType != 0 && discType != 1) {
+    tw::Log(function, line, tw::Hex8(static_cast<uint32_t>(discType)));
+    return false;
+  }
+  const size_t count = sets_[setPosition].tasks[discType].size();
+  if (count > kMaxTasks) {
+    tw::Log(function, line, tw::Hex8(static_cast<uint32_t>(count)));
+    return false;
+  }
+  return true;
+}
+
+bool CMgr::GetInfoData(std::wstring* names) const {
+  if (!names || InfoCount > kMaxSets) {
+    TW_LOG(L"TarnSet::CMgr::GetInfoData", tw::Hex8(InfoCount));
+    return false;
+  }
+  for (uint32_t i = 0; i < InfoCount; ++i) names[i] = sets_[i].name;
+  return true;
+}
+
+uint32_t CMgr::GetTaskCountInInfo(uint32_t setPosition, int32_t discType) const {
+  if (!CheckPosition(L"TarnSet::CMgr::GetTaskCountInInfo", __LINE__, setPosition, discType)) return 0;
+  return static_cast<uint32_t>(sets_[setPosition].tasks[discType].size());
+}
+
+bool CMgr::GetTaskData(uint32_t setPosition, int32_t discType, TaskData* tasks) const {
+  if (!tasks) {
+    TW_LOG(L"TarnSet::CMgr::GetTaskData", tw::Hex8(setPosition));
+    return false;
+  }
+  if (!CheckPosition(L"TarnSet::CMgr::GetTaskData", __LINE__, setPosition, discType)) return false;
+  const std::vector<TaskData>& list = sets_[setPosition].tasks[discType];
+  std::copy(list.begin(), list.end(), tasks);
+  return true;
+}
+
+void CMgr::ChkWrittenDiscs() {
+  for (uint32_t i = 0; i < InfoCount && i < kMaxSets; ++i) {
+    std::vector<TaskData>& dvd = sets_[i].tasks[0];
+    std::vector<TaskData>& bd = sets_[i].tasks[1];
+    tw::tarnset::RefreshSetWrittenState(dvd.data(), static_cast<uint32_t>(dvd.size()), bd.data(),
+                                        static_cast<uint32_t>(bd.size()), FileExists);
+  }
+}
+
+}  // namespace TarnSet
