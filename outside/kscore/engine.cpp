@@ -1,5 +1,6 @@
 #include "engine.h"
 
+#include <algorithm>
 #include <cstring>
 #include <cwctype>
 #include <memory>
@@ -182,7 +183,9 @@ std::wstring JobPathFromCommandLine(const std::wstring& commandLine) {
     if (commandLine[pos] == L'/' && std::towupper(commandLine[pos + 1]) == L'F' && commandLine[pos + 2] == L':') {
       std::wstring path = commandLine.substr(pos + 3);
       while (!path.empty() && (path.back() == L' ' || path.back() == L'\t')) path.pop_back();
-      if (path.size() >= 2 && path.front() == L'"' && path.back() == L'"') path = path.substr(1, path.size() - 2);
+      // Quotes around the path or the whole argument are not part of it
+      // (a Windows path cannot hold one).
+      path.erase(std::remove(path.begin(), path.end(), L'"'), path.end());
       return path;
     }
   }

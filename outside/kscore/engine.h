@@ -62,7 +62,7 @@ class Reporter {
   virtual bool Cancelled() = 0;
 };
 
-// Everything after "/F:" in the command line, without surrounding quotes.
+// Everything after "/F:" in the command line, without quotes.
 std::wstring JobPathFromCommandLine(const std::wstring& commandLine);
 
 DWORD ReadJob(const std::wstring& path, Job& job);
