@@ -1,0 +1,135 @@
+// Helpers for the end-to-end tests of partlink under Wine: running the test
+// build as a child process, disk image sets, WMI association tables, and
+// guards that restore drive letters and the registry record.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace partlink_test {
+
+std::wstring ExeFolder();
+std::wstring Widen(const std::string& text);
+
+// A fresh folder below the temporary folder, removed with its files.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::wstring& path() const { return path_; }
+  std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+ private:
+  std::wstring path_;
+};
+
+std::vector<uint8_t> ReadBytes(const std::wstring& path);
+void WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes);
+
+struct RunResult {
+  DWORD exitCode = 0xFFFFFFFF;
+  std::string out;  // standard output, CR LF read as LF
+  bool Contains(const std::string& text) const { return out.find(text) != std::string::npos; }
+};
+
+using Environment = std::vector<std::pair<std::wstring, std::wstring>>;
+
+// Runs a program with the arguments (a command-line tail) and extra
+// environment variables, waiting at most a minute.
+RunResult RunProgram(const std::wstring& exe, const std::wstring& arguments, const Environment& extra = {});
+
+// The disks of one test: disk n is "disk<n>.img" in a temporary folder, a
+// copy of an image made by sfdisk or sgdisk.
+class DiskSet {
+ public:
+  DiskSet() = default;
+  // Copies images/<image>.img as disk <disk>.
+  void Put(int disk, const std::string& image);
+  std::wstring DiskPath(int disk) const;
+  const std::wstring& folder() const { return dir_.path(); }
+
+ private:
+  TempDir dir_;
+};
+
+// A table of WMI associations for the test build.
+class WmiTable {
+ public:
+  WmiTable();
+  // Win32_LogicalDiskToPartition: letter -> "Disk #disk, Partition #index".
+  WmiTable& Letter(wchar_t letter, const std::wstring& disk, const std::wstring& partitionIndex);
+  // Win32_DiskDriveToDiskPartition: "Disk #disk, Partition #0" -> device.
+  WmiTable& Drive(const std::wstring& disk, const std::wstring& deviceId);
+  // A raw line (class, Dependent, Antecedent, or a fail line).
+  WmiTable& Line(const std::wstring& line);
+  // The usual system: drive C on disk 0, which is PHYSICALDRIVE0.
+  WmiTable& SystemOnDisk0();
+  // Writes the table; returns its path.
+  std::wstring Write() const;
+
+ private:
+  TempDir dir_;
+  std::vector<std::wstring> lines_;
+};
+
+// The test build of partlink, run on a disk set and (optionally) a table.
+class Tool {
+ public:
+  explicit Tool(const DiskSet& disks) : disks_(disks) {}
+  Tool& With(const WmiTable& table);
+  Tool& Env(const std::wstring& name, const std::wstring& value);
+  RunResult Run(const std::wstring& arguments) const;
+
+ private:
+  const DiskSet& disks_;
+  std::wstring tablePath_;
+  Environment extra_;
+};
+
+// Removes, when destroyed, every drive letter defined after it was made, and
+// can occupy letters for a test.
+class LetterGuard {
+ public:
+  LetterGuard();
+  ~LetterGuard();
+  LetterGuard(const LetterGuard&) = delete;
+  LetterGuard& operator=(const LetterGuard&) = delete;
+  // Defines every free letter from C to Z.
+  void OccupyAllFree();
+
+ private:
+  DWORD before_;
+};
+
+// Target of a letter's DOS device definition, or empty.
+std::wstring LetterTarget(wchar_t letter);
+bool LetterInUse(wchar_t letter);
+// Letter of a drive number (1 = A).
+wchar_t LetterOf(DWORD number);
+// Drive number of the highest free letter from Z down to C (0 when none).
+DWORD HighestFreeNumber();
+
+// The record key "SOFTWARE\Norvane\ZRV_PARTLINK" (32-bit view): its values
+// "DRV" and "DRV3" are removed for the test and restored afterwards.
+class RecordGuard {
+ public:
+  RecordGuard();
+  ~RecordGuard();
+  RecordGuard(const RecordGuard&) = delete;
+  RecordGuard& operator=(const RecordGuard&) = delete;
+  std::optional<std::wstring> Get(const wchar_t* value) const;
+  void Set(const wchar_t* value, const std::wstring& text) const;
+
+ private:
+  bool existed_ = false;
+  bool parentExisted_ = false;
+  std::vector<std::pair<std::wstring, std::optional<std::wstring>>> saved_;
+};
+
+}  // namespace partlink_test
