@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "config/core/ini_core.h"
-#include "config/core/ini_keys.h"
 
 using tw::ini::ApplyLines;
 using tw::ini::MatchKey;
@@ -71,16 +70,6 @@ TEST(IniApplyLines, FirstMatchingKeyTakesTheLineAndLastLineWins) {
   EXPECT_EQ(broken, L"x\r\ny");
   EXPECT_EQ(number, 14u);  // "abc" later does not scan and leaves 14
   EXPECT_EQ(flag, 0u);
-}
-
-TEST(IniKeys, SharedNamesHaveOneDefault) {
-  EXPECT_EQ(IniKey::FontSize1.defaultValue, 12u);
-  EXPECT_STREQ(IniKey::FontName3.defaultValue, L"MS Shell Dlg");
-  EXPECT_EQ(IniKey::DVD1_Size.defaultValue, 4300u);
-  EXPECT_EQ(IniKey::BD1_Size.defaultValue, 23700u);
-  EXPECT_STREQ(IniKey::SuccessExitCodeList.defaultValue, L"0");
-  EXPECT_EQ(IniKey::ShowErrorMessage.defaultValue, 1u);
-  EXPECT_EQ(IniKey::BackToFirstStep.defaultValue, 0u);
 }
 
 }  // namespace
