@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/handles.h"
+#include "test_support.h"
 #include "app/settings.h"
 #include "steps/burn_file_list.h"
 
@@ -58,25 +59,6 @@ bool MakeTree(const std::wstring& root) {
   return true;
 }
 
-void RemoveTree(const std::wstring& path) {
-  WIN32_FIND_DATAW data;
-  {
-    tw::UniqueFind find(::FindFirstFileW((path + L"\\*").c_str(), &data));
-    if (find) {
-      do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        const std::wstring full = path + L"\\" + name;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-          RemoveTree(full);
-        } else {
-          ::DeleteFileW(full.c_str());
-        }
-      } while (::FindNextFileW(find.get(), &data));
-    }
-  }
-  ::RemoveDirectoryW(path.c_str());
-}
 
 // The bare walk: what any listing of the tree costs at least.
 unsigned long long Walk(const std::wstring& folder) {
@@ -215,7 +197,7 @@ int main(int argc, char** argv) {
               static_cast<double>(memory.PeakWorkingSetSize) / 1048576.0,
               static_cast<double>(memory.PeakPagefileUsage) / 1048576.0);
 
-  if (!keepTree) RemoveTree(root);
+  if (!keepTree) twtest::RemoveTree(root);
   ::DeleteFileW(list.c_str());
   ::DeleteFileW(listUnbuffered.c_str());
   if (ownExclusion) ::DeleteFileW(exclusion.c_str());

@@ -6,6 +6,7 @@
 
 #include "app/log.h"
 #include "app/log_reader.h"
+#include "test_support.h"
 
 namespace {
 double EntriesPerSecond(int count) {
@@ -19,6 +20,7 @@ double EntriesPerSecond(int count) {
 }  // namespace
 
 int main() {
+  twtest::EnsureLogParentFolder();
   const std::wstring path = tw::LogFilePath();
   const std::wstring backup = path + L".benchbak";
   const bool moved = ::MoveFileW(path.c_str(), backup.c_str()) != FALSE;

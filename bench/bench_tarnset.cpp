@@ -13,6 +13,7 @@
 
 #include "app/core/text.h"
 #include "app/handles.h"
+#include "test_support.h"
 #include "app/msgbox.h"
 #include "app/settings.h"
 #include "config/act_ini.h"
@@ -134,24 +135,6 @@ bool Generate(gendata::Scale scale) {
   return result.ok;
 }
 
-void RemoveTree(const std::wstring& path) {
-  WIN32_FIND_DATAW data;
-  tw::UniqueFind find(::FindFirstFileW((path + L"\\*").c_str(), &data));
-  if (find) {
-    do {
-      const std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring full = path + L"\\" + name;
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(full);
-      } else {
-        ::DeleteFileW(full.c_str());
-      }
-    } while (::FindNextFileW(find.get(), &data));
-  }
-  find.reset();
-  ::RemoveDirectoryW(path.c_str());
-}
 
 int AnswerOk(HWND, const wchar_t*, const wchar_t*, UINT) { return IDOK; }
 
@@ -191,7 +174,7 @@ int main() {
     Report("sample TarnSet.ini, realistic data, real discs", sample, 10);
   }
 
-  RemoveTree(kRecovery);
+  twtest::RemoveTree(kRecovery);
   ::DeleteFileW(largest.c_str());
   key.reset();
   ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kBenchKey, KEY_WOW64_32KEY, 0);

@@ -29,19 +29,20 @@ int RecordingHandler(HWND owner, const wchar_t* text, const wchar_t* caption, UI
   return g_reply;
 }
 
-// The backup product creates Norvane\Quillon below the common application
-// data folder; the log only adds its own last level. Tests run in a fresh
-// prefix, so lay the product's part down once per test program.
+// Tests run in a fresh prefix: lay the product's folders down once per test
+// program, before any test logs.
 struct ProductFolders {
-  ProductFolders() {
-    wchar_t folder[MAX_PATH + 1] = {};
-    if (SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder))) {
-      MakeDirs(std::wstring(folder) + L"\\Norvane\\Quillon");
-    }
-  }
+  ProductFolders() { EnsureLogParentFolder(); }
 } g_productFolders;
 
 }  // namespace
+
+void EnsureLogParentFolder() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  if (SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder))) {
+    MakeDirs(std::wstring(folder) + L"\\Norvane\\Quillon");
+  }
+}
 
 TempDir::TempDir() {
   static LONG counter = 0;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/msgbox.h"
+#include "app/settings.h"
 
 namespace twtest {
 
@@ -73,7 +74,40 @@ class MessageBoxRecorder {
   tw::MessageBoxHandler previous_;
 };
 
+// The backup product creates Norvane\Quillon below the common application
+// data folder, and the log adds only its own last level below it. Test
+// programs (and benchmarks) call this so that logging works in a fresh prefix.
+void EnsureLogParentFolder();
+
 // Folder of the running test executable.
 std::wstring ExeFolder();
+
+// Restores the process-wide settings a test changes.
+class SettingsGuard {
+ public:
+  SettingsGuard() : saved_(tw::Settings()) {}
+  ~SettingsGuard() { tw::Settings() = saved_; }
+  SettingsGuard(const SettingsGuard&) = delete;
+  SettingsGuard& operator=(const SettingsGuard&) = delete;
+
+ private:
+  tw::ProcessSettings saved_;
+};
+
+// A UTF-16 file beside the test executable (where the wizard looks for its
+// data files), removed again.
+class FileBesideExe {
+ public:
+  FileBesideExe(const std::wstring& name, const std::wstring& text) : path_(ExeFolder() + L"\\" + name) {
+    WriteTextFile(path_, text, Encoding::Utf16Bom);
+  }
+  ~FileBesideExe() { ::DeleteFileW(path_.c_str()); }
+  FileBesideExe(const FileBesideExe&) = delete;
+  FileBesideExe& operator=(const FileBesideExe&) = delete;
+  const std::wstring& path() const { return path_; }
+
+ private:
+  std::wstring path_;
+};
 
 }  // namespace twtest

@@ -13,6 +13,8 @@
 #include "test_support.h"
 
 using twtest::Encoding;
+using twtest::FileBesideExe;
+using twtest::SettingsGuard;
 using twtest::ScopedHklmKey;
 using twtest::TempDir;
 using twtest::WriteTextFile;
@@ -20,29 +22,6 @@ using twtest::WriteTextFile;
 namespace {
 
 constexpr wchar_t kQuillon[] = L"Software\\Norvane\\Quillon";
-
-// Restores the process-wide settings a test changes.
-class SettingsGuard {
- public:
-  SettingsGuard() : saved_(tw::Settings()) {}
-  ~SettingsGuard() { tw::Settings() = saved_; }
-
- private:
-  tw::ProcessSettings saved_;
-};
-
-// A file beside the test executable, removed again.
-class FileBesideExe {
- public:
-  FileBesideExe(const std::wstring& name, const std::wstring& text) : path_(twtest::ExeFolder() + L"\\" + name) {
-    WriteTextFile(path_, text, Encoding::Utf16Bom);
-  }
-  ~FileBesideExe() { ::DeleteFileW(path_.c_str()); }
-  const std::wstring& path() const { return path_; }
-
- private:
-  std::wstring path_;
-};
 
 std::wstring UiLanguageSection() { return tw::Fmt(L"0x%04x", ::GetUserDefaultUILanguage()); }
 

@@ -11,19 +11,9 @@
 
 namespace cfgtest {
 
+using twtest::SettingsGuard;
+
 constexpr uint64_t kMiB = 1ull << 20;
-
-// Restores the process-wide settings a test changes.
-class SettingsGuard {
- public:
-  SettingsGuard() : saved_(tw::Settings()) {}
-  ~SettingsGuard() { tw::Settings() = saved_; }
-  SettingsGuard(const SettingsGuard&) = delete;
-  SettingsGuard& operator=(const SettingsGuard&) = delete;
-
- private:
-  tw::ProcessSettings saved_;
-};
 
 // Points the recovery-data drive lookup at a test key holding `letter`
 // (no value at all for letter 0); everything is restored afterwards.

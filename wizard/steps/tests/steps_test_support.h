@@ -14,33 +14,8 @@
 
 namespace stepstest {
 
-// Restores the process-wide settings a test changes.
-class SettingsGuard {
- public:
-  SettingsGuard() : saved_(tw::Settings()) {}
-  ~SettingsGuard() { tw::Settings() = saved_; }
-  SettingsGuard(const SettingsGuard&) = delete;
-  SettingsGuard& operator=(const SettingsGuard&) = delete;
-
- private:
-  tw::ProcessSettings saved_;
-};
-
-// A file beside the test executable (where the wizard looks for its lists),
-// removed again.
-class FileBesideExe {
- public:
-  FileBesideExe(const std::wstring& name, const std::wstring& text) : path_(twtest::ExeFolder() + L"\\" + name) {
-    twtest::WriteTextFile(path_, text, twtest::Encoding::Utf16Bom);
-  }
-  ~FileBesideExe() { ::DeleteFileW(path_.c_str()); }
-  FileBesideExe(const FileBesideExe&) = delete;
-  FileBesideExe& operator=(const FileBesideExe&) = delete;
-  const std::wstring& path() const { return path_; }
-
- private:
-  std::wstring path_;
-};
+using twtest::FileBesideExe;
+using twtest::SettingsGuard;
 
 // What the list writers find around the wizard: the storage drive letter in
 // the registry (the exclusion lists ask for it) and the common exclusion
