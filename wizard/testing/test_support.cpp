@@ -3,6 +3,8 @@
 #include <shlobj.h>
 #include <winioctl.h>
 
+#include <gtest/gtest.h>
+
 #include <mutex>
 #include <stdexcept>
 
@@ -228,6 +230,17 @@ MessageBoxRecorder::~MessageBoxRecorder() { tw::SetMessageBoxHandler(previous_);
 std::vector<MessageBoxRecorder::Call> MessageBoxRecorder::calls() const {
   std::lock_guard<std::mutex> lock(g_recorderMutex);
   return g_calls;
+}
+
+void PrintTo(const MessageBoxRecorder::Call& call, std::ostream* os) {
+  *os << "{owner " << call.owner << ", " << ::testing::PrintToString(call.text) << ", "
+      << ::testing::PrintToString(call.caption) << ", type " << call.type << "}";
+}
+
+std::vector<std::wstring> LoggedMessages(const tw::LogWatch& watch, const std::wstring& function) {
+  std::vector<std::wstring> messages;
+  for (const auto& entry : watch.EntriesOf(function)) messages.push_back(entry.message);
+  return messages;
 }
 
 std::wstring ExeFolder() {

@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
+#include "app/log_reader.h"
 #include "app/msgbox.h"
 #include "app/settings.h"
 
@@ -63,6 +65,9 @@ class MessageBoxRecorder {
     HWND owner;
     std::wstring text, caption;
     UINT type;
+    bool operator==(const Call& o) const {
+      return owner == o.owner && text == o.text && caption == o.caption && type == o.type;
+    }
   };
   explicit MessageBoxRecorder(int reply = IDOK);
   ~MessageBoxRecorder();
@@ -73,6 +78,10 @@ class MessageBoxRecorder {
  private:
   tw::MessageBoxHandler previous_;
 };
+void PrintTo(const MessageBoxRecorder::Call& call, std::ostream* os);
+
+// The messages of the entries `watch` saw logged under `function`, oldest first.
+std::vector<std::wstring> LoggedMessages(const tw::LogWatch& watch, const std::wstring& function);
 
 // The backup product creates Norvane\Quillon below the common application
 // data folder, and the log adds only its own last level below it. Test

@@ -17,10 +17,12 @@ namespace {
 using stepstest::SettingsGuard;
 using stepstest::SortedListLines;
 using stepstest::Utf16File;
+using twtest::LoggedMessages;
 using twtest::MakeSizedFile;
 using twtest::MessageBoxRecorder;
 using twtest::TempDir;
 using Lines = std::vector<std::wstring>;
+using Boxes = std::vector<MessageBoxRecorder::Call>;
 
 constexpr wchar_t kCreate[] = L"MkDiscDlg::CreateBrnFileListFile";
 constexpr wchar_t kIso[] = L"MkDiscDlg::WriteBrnFilesInfo_ISO";
@@ -33,6 +35,8 @@ constexpr wchar_t kOneFileMessage[] =
 constexpr unsigned long long kMiB = 1ull << 20;
 
 std::wstring Line(const std::wstring& source, const std::wstring& discPath) { return source + L"\t" + discPath; }
+// The box shown when the data does not fit on the disc.
+Boxes ErrorBox(const wchar_t* text) { return {{nullptr, text, L"Tarnwright", MB_OK | MB_ICONERROR}}; }
 
 // A test folder with the wizard's surroundings and no accepted-image
 // restriction; tests set the DVD capacity where they need it.
@@ -60,6 +64,7 @@ class BurnFileList : public ::testing::Test {
   void File(const std::wstring& relative, const std::string& bytes = "data") { twtest::WriteBytes(data_ + L"\\" + relative, bytes); }
   void Folder(const std::wstring& relative) { twtest::MakeDirs(data_ + L"\\" + relative); }
   std::wstring Data(const std::wstring& relative) const { return data_ + L"\\" + relative; }
+  Lines WalkIntoReadOnlyList(size_t capacity, uint64_t* total);
 
   SettingsGuard settings_;
   TempDir dir_;
@@ -121,15 +126,8 @@ TEST_F(BurnFileList, FolderExclusionRemovesContentAndSize) {
   // Without the exclusion the folder's content counts and no longer fits.
   tw::LogWatch watch;
   EXPECT_FALSE(Create(Entry(2, data_)));
-  const auto entries = watch.EntriesOf(kCreate);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"0x00100000, 0x00000000, 0x00200003, 0x00000000");
-  const auto calls = boxes.calls();
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].owner, nullptr);
-  EXPECT_EQ(calls[0].text, kTotalMessage);
-  EXPECT_EQ(calls[0].caption, L"Tarnwright");
-  EXPECT_EQ(calls[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
+  EXPECT_EQ(LoggedMessages(watch, kCreate), Lines{L"0x00100000, 0x00000000, 0x00200003, 0x00000000"});
+  EXPECT_EQ(boxes.calls(), ErrorBox(kTotalMessage));
 }
 
 TEST_F(BurnFileList, TotalExactlyAtCapacityFits) {
@@ -175,9 +173,7 @@ TEST_F(BurnFileList, MissingBootImageFails) {
   bootable.BootImg = dir_ / L"none.img";
   tw::LogWatch watch;
   EXPECT_FALSE(Create(bootable));
-  const auto entries = watch.EntriesOf(kCreate);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"0x00000002, " + bootable.BootImg);
+  EXPECT_EQ(LoggedMessages(watch, kCreate), Lines{L"0x00000002, " + bootable.BootImg});
 }
 
 TEST_F(BurnFileList, JapaneseNames) {
@@ -204,23 +200,14 @@ TEST_F(BurnFileList, MissingListsAndFolders) {
   e.ExclusionList = dir_ / L"no_such_list.ini";  // a task's own list may be absent
   EXPECT_TRUE(Create(e));
 
-  {
-    tw::LogWatch watch;
-    EXPECT_FALSE(Create(Entry(2, dir_ / L"NoFolder")));
-    const auto files = watch.EntriesOf(kFiles);
-    ASSERT_EQ(files.size(), 1u);
-    EXPECT_EQ(files[0].message, L"0x00000003, " + (dir_ / L"NoFolder\\*"));
-    const auto create = watch.EntriesOf(kCreate);
-    ASSERT_EQ(create.size(), 1u);
-    EXPECT_EQ(create[0].message, dir_ / L"NoFolder");
-  }
+  tw::LogWatch watch;
+  EXPECT_FALSE(Create(Entry(2, dir_ / L"NoFolder")));
+  EXPECT_EQ(LoggedMessages(watch, kFiles), Lines{L"0x00000003, " + (dir_ / L"NoFolder\\*")});
+  EXPECT_EQ(LoggedMessages(watch, kCreate), Lines{dir_ / L"NoFolder"});
 
   RemoveCommonList();
-  tw::LogWatch watch;
   EXPECT_FALSE(Create(Entry(2, data_)));
-  const auto entries = watch.EntriesOf(kCreate);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"");
+  EXPECT_EQ(LoggedMessages(watch, kCreate), (Lines{dir_ / L"NoFolder", L""}));
 }
 
 TEST_F(BurnFileList, FilesWriterWithoutFileOnlySums) {
@@ -259,50 +246,42 @@ TEST_F(BurnFileList, SizesBeyondFourGigabytesAndOfLockedFilesCount) {
 TEST_F(BurnFileList, UnknownTypeAndUncreatableList) {
   tw::LogWatch watch;
   EXPECT_FALSE(Create(Entry(5, data_)));
-  auto entries = watch.EntriesOf(kCreate);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"0x00000005");
+  EXPECT_EQ(LoggedMessages(watch, kCreate), Lines{L"0x00000005"});
   EXPECT_EQ(ListBytes(), "\xFF\xFE");
 
   const std::wstring path = dir_ / L"no\\list.tmp";
   EXPECT_FALSE(MkDiscDlg::CreateBrnFileListFile(path, 0, L"", Entry(2, data_)));
-  entries = watch.EntriesOf(kCreate);
-  ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(entries[1].message, L"0x00000003, " + path);
+  EXPECT_EQ(LoggedMessages(watch, kCreate), (Lines{L"0x00000005", L"0x00000003, " + path}));
 }
 
 // --- Failed writes -----------------------------------------------------
 
-// A handle that reads only: every write through it fails with access denied.
-tw::UniqueFile ReadOnlyHandle(const std::wstring& path) {
-  twtest::WriteBytes(path, "");
-  return tw::UniqueFile(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+// Walks the data folder writing through a handle that only reads, so that
+// every write fails with access denied; gives what the walk logged.
+Lines BurnFileList::WalkIntoReadOnlyList(size_t capacity, uint64_t* total) {
+  twtest::WriteBytes(list_, "");
+  tw::UniqueFile handle(::CreateFileW(list_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  EXPECT_TRUE(handle);
+  tw::BufferedFile file(handle.get(), capacity);
+  tw::LogWatch watch;
+  EXPECT_FALSE(MkDiscDlg::WriteBrnFilesInfo_Files(&file, data_, data_, nullptr, 0, nullptr, 0, total, nullptr));
+  return LoggedMessages(watch, kFiles);
 }
 
 TEST_F(BurnFileList, FailedFlushAtTheEndOfTheWalkIsLogged) {
   File(L"a.bin");
-  tw::UniqueFile handle = ReadOnlyHandle(list_);
-  ASSERT_TRUE(handle);
-  tw::BufferedFile file(handle.get());
-  tw::LogWatch watch;
   uint64_t total = 0;
-  EXPECT_FALSE(MkDiscDlg::WriteBrnFilesInfo_Files(&file, data_, data_, nullptr, 0, nullptr, 0, &total, nullptr));
-  const auto entries = watch.EntriesOf(kFiles);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"0x00000005, " + Line(Data(L"a.bin"), L"\\a.bin"));
+  EXPECT_EQ(WalkIntoReadOnlyList(tw::BufferedFile::kDefaultCapacity, &total),
+            Lines{L"0x00000005, " + Line(Data(L"a.bin"), L"\\a.bin")});
 }
 
 TEST_F(BurnFileList, FailedWriteInTheMiddleStopsTheWalk) {
   for (int i = 0; i < 20; ++i) File(L"f" + std::to_wstring(i) + L".bin");
-  tw::UniqueFile handle = ReadOnlyHandle(list_);
-  tw::BufferedFile file(handle.get(), 256);  // overflows after a few lines
-  tw::LogWatch watch;
   uint64_t total = 0;
-  EXPECT_FALSE(MkDiscDlg::WriteBrnFilesInfo_Files(&file, data_, data_, nullptr, 0, nullptr, 0, &total, nullptr));
-  const auto entries = watch.EntriesOf(kFiles);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message.rfind(L"0x00000005, " + data_ + L"\\f", 0), 0u);
+  const Lines logged = WalkIntoReadOnlyList(256, &total);  // overflows after a few lines
+  ASSERT_EQ(logged.size(), 1u);
+  EXPECT_EQ(logged[0].rfind(L"0x00000005, " + data_ + L"\\f", 0), 0u);
   EXPECT_LT(total, 20u * 4u);  // stopped before the last file
 }
 
@@ -342,10 +321,10 @@ TEST_F(BurnFileList, IsoListsOnlyTheFirstMatch) {
     tw::UniqueFind search(::FindFirstFileW((iso + L"\\*.iso").c_str(), &found));
     ASSERT_TRUE(search);
   }
-  ASSERT_TRUE(Create(Entry(0, iso)));
-  EXPECT_EQ(ListBytes(), Utf16File(iso + L"\\" + found.cFileName + L"\t\r\n\r\n"));
-  ASSERT_TRUE(Create(Entry(0, iso + L"\\")));
-  EXPECT_EQ(ListBytes(), Utf16File(iso + L"\\" + found.cFileName + L"\t\r\n\r\n"));
+  for (const std::wstring& folder : {iso, iso + L"\\"}) {
+    ASSERT_TRUE(Create(Entry(0, folder)));
+    EXPECT_EQ(ListBytes(), Utf16File(iso + L"\\" + found.cFileName + L"\t\r\n\r\n")) << folder;
+  }
 }
 
 TEST_F(BurnFileList, IsoExactlyAtCapacityFitsOneByteMoreFails) {
@@ -359,18 +338,9 @@ TEST_F(BurnFileList, IsoExactlyAtCapacityFitsOneByteMoreFails) {
   MakeSizedFile(iso + L"\\disc.iso", kMiB + 1);
   tw::LogWatch watch;
   EXPECT_FALSE(Create(Entry(0, iso)));
-  const auto isoEntries = watch.EntriesOf(kIso);
-  ASSERT_EQ(isoEntries.size(), 1u);
-  EXPECT_EQ(isoEntries[0].message, L"0x00100000, 0x00000000, 0x00100001, 0x00000000");
-  const auto createEntries = watch.EntriesOf(kCreate);
-  ASSERT_EQ(createEntries.size(), 1u);
-  EXPECT_EQ(createEntries[0].message, iso);
-  const auto calls = boxes.calls();
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].owner, nullptr);
-  EXPECT_EQ(calls[0].text, kOneFileMessage);
-  EXPECT_EQ(calls[0].caption, L"Tarnwright");
-  EXPECT_EQ(calls[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
+  EXPECT_EQ(LoggedMessages(watch, kIso), Lines{L"0x00100000, 0x00000000, 0x00100001, 0x00000000"});
+  EXPECT_EQ(LoggedMessages(watch, kCreate), Lines{iso});
+  EXPECT_EQ(boxes.calls(), ErrorBox(kOneFileMessage));
 }
 
 TEST_F(BurnFileList, IsoMissingOrAFolderFails) {
@@ -378,16 +348,12 @@ TEST_F(BurnFileList, IsoMissingOrAFolderFails) {
   twtest::MakeDirs(iso);
   tw::LogWatch watch;
   EXPECT_FALSE(Create(Entry(0, iso)));
-  auto entries = watch.EntriesOf(kIso);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"0x00000002, " + iso + L"\\*.iso");
+  EXPECT_EQ(LoggedMessages(watch, kIso), Lines{L"0x00000002, " + iso + L"\\*.iso"});
 
   // A folder named like an image is no image.
   twtest::MakeDirs(iso + L"\\folder.iso");
   EXPECT_FALSE(Create(Entry(0, iso)));
-  entries = watch.EntriesOf(kIso);
-  ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(entries[1].message, iso + L"\\folder.iso");
+  EXPECT_EQ(LoggedMessages(watch, kIso), (Lines{L"0x00000002, " + iso + L"\\*.iso", iso + L"\\folder.iso"}));
 }
 
 // --- Image -------------------------------------------------------------------
@@ -413,24 +379,22 @@ class ImageBurnFileList : public BurnFileList {
 };
 
 TEST_F(ImageBurnFileList, EachDiscGetsItsLineOfTheLayout) {
-  ASSERT_TRUE(Create(Disc(0)));
-  EXPECT_EQ(ListBytes(), Utf16File(Img(L"r.inf") + L"\t\\r.inf\r\n" + Img(L"r.fc2") + L"\t\\r.fc2\r\n\r\n"));
-  ASSERT_TRUE(Create(Disc(1)));
-  EXPECT_EQ(ListBytes(), Utf16File(Img(L"r.002") + L"\t\\r.002\r\n\r\n"));
-  ASSERT_TRUE(Create(Disc(2)));
-  EXPECT_EQ(ListBytes(), Utf16File(Img(L"r.003") + L"\t\\r.003\r\n\r\n"));
+  const std::wstring lists[] = {Img(L"r.inf") + L"\t\\r.inf\r\n" + Img(L"r.fc2") + L"\t\\r.fc2\r\n\r\n",
+                                Img(L"r.002") + L"\t\\r.002\r\n\r\n", Img(L"r.003") + L"\t\\r.003\r\n\r\n"};
+  for (uint32_t disc = 0; disc < 3; ++disc) {
+    ASSERT_TRUE(Create(Disc(disc))) << disc;
+    EXPECT_EQ(ListBytes(), Utf16File(lists[disc])) << disc;
+  }
   DiscEntry trailing = Disc(2);
   trailing.Folder += L"\\";
   ASSERT_TRUE(Create(trailing));
-  EXPECT_EQ(ListBytes(), Utf16File(Img(L"r.003") + L"\t\\r.003\r\n\r\n"));
+  EXPECT_EQ(ListBytes(), Utf16File(lists[2]));
 }
 
 TEST_F(ImageBurnFileList, DiscBeyondTheLayoutFails) {
   tw::LogWatch watch;
   EXPECT_FALSE(Create(Disc(3)));
-  const auto entries = watch.EntriesOf(kImage);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"0x00000003, 0x00000003");
+  EXPECT_EQ(LoggedMessages(watch, kImage), Lines{L"0x00000003, 0x00000003"});
   EXPECT_EQ(watch.EntriesOf(kCreate).size(), 1u);
 }
 
@@ -438,9 +402,7 @@ TEST_F(ImageBurnFileList, IncompleteImageSetFails) {
   ::DeleteFileW(Img(L"r.fc2").c_str());
   tw::LogWatch watch;
   EXPECT_FALSE(Create(Disc(0)));
-  const auto entries = watch.EntriesOf(kImage);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, image_);
+  EXPECT_EQ(LoggedMessages(watch, kImage), Lines{image_});
 }
 
 }  // namespace
