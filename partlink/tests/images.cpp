@@ -1,6 +1,8 @@
 #include "images.h"
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace partlink_test {
@@ -9,35 +11,26 @@ std::string ImagesDir() {
   std::string dir = PARTLINK_IMAGES_DIR;
 #ifdef _WIN32
   // Under Wine the host's root is drive Z.
-  for (char& c : dir) {
-    if (c == '/') c = '\\';
-  }
+  std::replace(dir.begin(), dir.end(), '/', '\\');
   dir = "Z:" + dir;
 #endif
   return dir;
 }
 
+std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("missing test file " + path.string());
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
 std::vector<uint8_t> ReadImageFile(const std::string& name) {
-#ifdef _WIN32
-  const std::string path = ImagesDir() + "\\" + name;
-#else
-  const std::string path = ImagesDir() + "/" + name;
-#endif
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) throw std::runtime_error("missing test file " + path);
-  std::vector<uint8_t> bytes(static_cast<size_t>(in.tellg()));
-  in.seekg(0);
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (!in) throw std::runtime_error("cannot read test file " + path);
-  return bytes;
+  return ReadBytes(std::filesystem::path(ImagesDir()) / name);
 }
 
 std::string ReadImageText(const std::string& name) {
   const std::vector<uint8_t> bytes = ReadImageFile(name);
   std::string text;
-  for (uint8_t b : bytes) {
-    if (b != '\r') text += static_cast<char>(b);
-  }
+  std::copy_if(bytes.begin(), bytes.end(), std::back_inserter(text), [](uint8_t b) { return b != '\r'; });
   return text;
 }
 

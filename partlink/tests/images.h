@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,8 @@ namespace partlink_test {
 
 // Folder of the images, as a path the running program can open.
 std::string ImagesDir();
+// The whole of a file.
+std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
 std::vector<uint8_t> ReadImageFile(const std::string& name);
 // A text file of the folder with CR LF read as LF.
 std::string ReadImageText(const std::string& name);

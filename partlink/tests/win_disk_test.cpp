@@ -21,13 +21,13 @@ std::vector<size_t> Differences(const std::vector<uint8_t>& a, const std::vector
   return at;
 }
 
-struct SystemDisk {
-  explicit SystemDisk(const char* image) {
+struct ImageDisk {
+  explicit ImageDisk(const char* image) {
     disks.Put(0, image);
     table.SystemOnDisk0();
     original = ReadBytes(disks.DiskPath(0));
   }
-  RunResult Run(const wchar_t* args) { return Tool(disks).With(table).Run(args); }
+  RunResult Run(const wchar_t* args) { return RunTool(disks, args, &table); }
   std::vector<uint8_t> Now() const { return ReadBytes(disks.DiskPath(0)); }
 
   DiskSet disks;
@@ -36,7 +36,7 @@ struct SystemDisk {
 };
 
 TEST(HideShow, ShowChangesOnlyTheTypeByteThenHideFindsNothing) {
-  SystemDisk disk("mbr_standard");
+  ImageDisk disk("mbr_standard");
   const RunResult show = disk.Run(L"/SHOW");
   EXPECT_EQ(show.exitCode, 0u);
   EXPECT_EQ(show.out, "");
@@ -53,7 +53,7 @@ TEST(HideShow, ShowChangesOnlyTheTypeByteThenHideFindsNothing) {
 }
 
 TEST(HideShow, HideOnAHiddenPartitionWritesTheSameSector) {
-  SystemDisk disk("mbr_standard");
+  ImageDisk disk("mbr_standard");
   const RunResult hide = disk.Run(L"/LOG /HIDE");
   EXPECT_EQ(hide.exitCode, 0u);
   EXPECT_TRUE(hide.Contains("Enter : _chgPatID(39)\n"));
@@ -64,7 +64,7 @@ TEST(HideShow, HideOnAHiddenPartitionWritesTheSameSector) {
 }
 
 TEST(HideShow, TargetBehindAnExtendedPartition) {
-  SystemDisk disk("mbr_ext_recovery");
+  ImageDisk disk("mbr_ext_recovery");
   const RunResult show = disk.Run(L"/LOG /SHOW");
   EXPECT_EQ(show.exitCode, 0u);
   EXPECT_TRUE(show.Contains("Found Target Drive \n PartID = 2 \n FileSystem = 00000027 \n"
@@ -85,7 +85,7 @@ TEST(HideShow, DisksWithoutAUsableTargetAreNotWritten) {
                         Case{"mbr_zero_start", 268, "ERROR : Target Partition not Found\n"},
                         Case{"gpt_no_recovery", 268, "ERROR : Target Partition not Found\n"}}) {
     SCOPED_TRACE(c.image);
-    SystemDisk disk(c.image);
+    ImageDisk disk(c.image);
     const RunResult r = disk.Run(L"/LOG /SHOW");
     EXPECT_EQ(r.exitCode, c.code);
     EXPECT_TRUE(r.Contains(c.line));
@@ -94,7 +94,7 @@ TEST(HideShow, DisksWithoutAUsableTargetAreNotWritten) {
 }
 
 TEST(HideShow, GptDisksAreNeverWritten) {
-  SystemDisk disk("gpt_recovery4");
+  ImageDisk disk("gpt_recovery4");
   for (const wchar_t* args : {L"/SHOW /LOG", L"/HIDE /LOG"}) {
     SCOPED_TRACE(args);
     const RunResult r = disk.Run(args);
@@ -106,7 +106,7 @@ TEST(HideShow, GptDisksAreNeverWritten) {
 }
 
 TEST(HideShow, WriteFailuresLeaveTheDiskAlone) {
-  SystemDisk disk("mbr_standard");
+  ImageDisk disk("mbr_standard");
   {
     // Another reader that does not share writing: the disk cannot be opened
     // for writing, but can still be read.
@@ -122,7 +122,7 @@ TEST(HideShow, WriteFailuresLeaveTheDiskAlone) {
   }
 
   // A sector that cannot be read whole is never written back.
-  SystemDisk shortDisk("mbr_standard");
+  ImageDisk shortDisk("mbr_standard");
   std::vector<uint8_t> head(shortDisk.original.begin(), shortDisk.original.begin() + 500);
   WriteBytes(shortDisk.disks.DiskPath(0), head);
   const RunResult s = shortDisk.Run(L"/LOG /SHOW");

@@ -19,7 +19,7 @@ struct MapFixture {
     disks.Put(0, image);
     table.SystemOnDisk0();
   }
-  RunResult Run(const std::wstring& args) { return Tool(disks).With(table).Run(args); }
+  RunResult Run(const std::wstring& args) { return RunTool(disks, args, &table); }
 
   LetterGuard letters;  // removes what the test maps, also on failure
   RecordGuard record;
@@ -119,7 +119,7 @@ TEST(Map, AllLettersInUseFailsWithoutRecord) {
 TEST(Map, FailedRecordLeavesTheLetterMapped) {
   MapFixture f("mbr_standard");
   const wchar_t letter = LetterOf(HighestFreeNumber());
-  const RunResult r = Tool(f.disks).With(f.table).Env(L"PARTLINK_FAIL_REGISTRY_WRITE", L"1").Run(L"/LOG /MAPREG");
+  const RunResult r = RunTool(f.disks, L"/LOG /MAPREG", &f.table, {{L"PARTLINK_FAIL_REGISTRY_WRITE", L"1"}});
   EXPECT_EQ(r.exitCode, 284u);
   EXPECT_TRUE(r.Contains("ERROR : failed CRegKey.SetStringValue() \n"));
   EXPECT_FALSE(r.Contains("SUCCESS : _Map\n"));

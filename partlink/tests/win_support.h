@@ -5,15 +5,17 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "images.h"
+
 namespace partlink_test {
 
 std::wstring ExeFolder();
-std::wstring Widen(const std::string& text);
 
 // A fresh folder below the temporary folder, removed with its files.
 class TempDir {
@@ -29,7 +31,6 @@ class TempDir {
   std::wstring path_;
 };
 
-std::vector<uint8_t> ReadBytes(const std::wstring& path);
 void WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes);
 
 struct RunResult {
@@ -48,11 +49,11 @@ RunResult RunProgram(const std::wstring& exe, const std::wstring& arguments, con
 // copy of an image made by sfdisk or sgdisk.
 class DiskSet {
  public:
-  DiskSet() = default;
-  // Copies images/<image>.img as disk <disk>.
+  // Copies images/<image>.img as each disk number given.
+  DiskSet(std::initializer_list<std::pair<int, const char*>> images = {});
   void Put(int disk, const std::string& image);
-  std::wstring DiskPath(int disk) const;
-  const std::wstring& folder() const { return dir_.path(); }
+  std::wstring DiskPath(int disk) const { return dir_ / (L"disk" + std::to_wstring(disk) + L".img"); }
+  const TempDir& dir() const { return dir_; }
 
  private:
   TempDir dir_;
@@ -61,7 +62,6 @@ class DiskSet {
 // A table of WMI associations for the test build.
 class WmiTable {
  public:
-  WmiTable();
   // Win32_LogicalDiskToPartition: letter -> "Disk #disk, Partition #index".
   WmiTable& Letter(wchar_t letter, const std::wstring& disk, const std::wstring& partitionIndex);
   // Win32_DiskDriveToDiskPartition: "Disk #disk, Partition #0" -> device.
@@ -70,33 +70,37 @@ class WmiTable {
   WmiTable& Line(const std::wstring& line);
   // The usual system: drive C on disk 0, which is PHYSICALDRIVE0.
   WmiTable& SystemOnDisk0();
-  // Writes the table; returns its path.
-  std::wstring Write() const;
+  void Write(const std::wstring& path) const;
 
  private:
-  TempDir dir_;
   std::vector<std::wstring> lines_;
 };
 
-// The test build of partlink, run on a disk set and (optionally) a table.
-class Tool {
- public:
-  explicit Tool(const DiskSet& disks) : disks_(disks) {}
-  Tool& With(const WmiTable& table);
-  Tool& Env(const std::wstring& name, const std::wstring& value);
-  RunResult Run(const std::wstring& arguments) const;
+// Runs the test build of partlink on the disks; WMI answers come from the
+// table when one is given, otherwise from the system.
+RunResult RunTool(const DiskSet& disks, const std::wstring& arguments, const WmiTable* table = nullptr,
+                  const Environment& extra = {});
 
- private:
-  const DiskSet& disks_;
-  std::wstring tablePath_;
-  Environment extra_;
+// Disk 0 made from an image, and a WMI table that starts with the usual
+// system's associations unless told otherwise.
+struct SystemDisk {
+  explicit SystemDisk(const char* image, bool usualSystem = true) : disks{{0, image}} {
+    if (usualSystem) table.SystemOnDisk0();
+  }
+  RunResult Run(const std::wstring& arguments, const Environment& extra = {}) const {
+    return RunTool(disks, arguments, &table, extra);
+  }
+  std::vector<uint8_t> Disk0() const { return ReadBytes(disks.DiskPath(0)); }
+
+  DiskSet disks;
+  WmiTable table;
 };
 
 // Removes, when destroyed, every drive letter defined after it was made, and
 // can occupy letters for a test.
 class LetterGuard {
  public:
-  LetterGuard();
+  LetterGuard() : before_(::GetLogicalDrives()) {}
   ~LetterGuard();
   LetterGuard(const LetterGuard&) = delete;
   LetterGuard& operator=(const LetterGuard&) = delete;
@@ -111,7 +115,7 @@ class LetterGuard {
 std::wstring LetterTarget(wchar_t letter);
 bool LetterInUse(wchar_t letter);
 // Letter of a drive number (1 = A).
-wchar_t LetterOf(DWORD number);
+inline wchar_t LetterOf(DWORD number) { return static_cast<wchar_t>(L'A' + number - 1); }
 // Drive number of the highest free letter from Z down to C (0 when none).
 DWORD HighestFreeNumber();
 
@@ -123,13 +127,14 @@ class RecordGuard {
   ~RecordGuard();
   RecordGuard(const RecordGuard&) = delete;
   RecordGuard& operator=(const RecordGuard&) = delete;
+  // A REG_SZ value of the key, or nothing.
   std::optional<std::wstring> Get(const wchar_t* value) const;
   void Set(const wchar_t* value, const std::wstring& text) const;
 
  private:
   bool existed_ = false;
   bool parentExisted_ = false;
-  std::vector<std::pair<std::wstring, std::optional<std::wstring>>> saved_;
+  std::vector<std::pair<const wchar_t*, std::optional<std::wstring>>> saved_;
 };
 
 }  // namespace partlink_test

@@ -9,7 +9,7 @@ namespace {
 
 struct Lookup {
   Lookup() { disks.Put(0, "mbr_standard"); }
-  RunResult Run(const wchar_t* args) { return Tool(disks).With(table).Run(args); }
+  RunResult Run(const wchar_t* args) { return RunTool(disks, args, &table); }
   DiskSet disks;
   WmiTable table;
 };
@@ -20,7 +20,7 @@ TEST(Wmi, RealWmiUnderWineFindsDriveCOnDisk0) {
   const auto original = ReadBytes(disks.DiskPath(0));
   // No table: the test build asks the system's WMI, and Wine reports drive C
   // as "Disk #0, Partition #0" of \\.\PHYSICALDRIVE0 (writing DeviceId).
-  const RunResult r = Tool(disks).Run(L"/LOG /HIDE");
+  const RunResult r = RunTool(disks, L"/LOG /HIDE");
   EXPECT_EQ(r.exitCode, 0u);
   EXPECT_TRUE(r.Contains("Found Drive 'C:'\n"));
   EXPECT_TRUE(r.Contains("Found \n Drive ID ... 0\n Part ID ... 0\n"));
@@ -35,10 +35,10 @@ TEST(Wmi, RealWmiMapsButDoesNotKnowTheMappedLetter) {
   DiskSet disks;
   disks.Put(0, "mbr_standard");
   const DWORD expected = HighestFreeNumber();
-  const RunResult map = Tool(disks).Run(L"/MAP2");
+  const RunResult map = RunTool(disks, L"/MAP2");
   EXPECT_EQ(map.exitCode, expected);
   // Wine's WMI lists only its own drives, so the unmap stops harmlessly.
-  const RunResult unmap = Tool(disks).Run(L"/LOG /UNMAP2:" + std::to_wstring(expected));
+  const RunResult unmap = RunTool(disks, L"/LOG /UNMAP2:" + std::to_wstring(expected));
   EXPECT_EQ(unmap.exitCode, 0u);
   EXPECT_TRUE(unmap.Contains("Target Drive not found. Abort _UnMap() \n"));
   EXPECT_TRUE(LetterInUse(LetterOf(expected)));
