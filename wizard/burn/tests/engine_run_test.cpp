@@ -40,10 +40,18 @@ struct DiscInfo {
   std::wstring volumeLabel = L"RECOVERY_1";
 };
 
-DiscInfo IsoJob() {
-  DiscInfo info;
-  info.writingType = L"ISO";
-  return info;
+// The engine's exit code, and the class the connector gives it.
+void ExpectResult(DWORD code, DWORD expected, BrnResultType type) {
+  EXPECT_EQ(code, expected);
+  EXPECT_EQ(CBrnAppCnctor::GetBrnResultType(code), type) << code;
+}
+
+// Waits for the engine to end; 0xFFFFFFFF when it does not.
+DWORD ExitCodeOf(PROCESS_INFORMATION& pi) {
+  DWORD code = 0xFFFFFFFF;
+  if (::WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(pi.hProcess, &code);
+  tw::CloseProcessInfo(pi);
+  return code;
 }
 
 void WriteDiscInfo(const std::wstring& path, const DiscInfo& d) {
@@ -75,21 +83,19 @@ class EngineRunTest : public ::testing::Test {
     twtest::WriteBytes(path, PatternBytes(size, seed));
     return path;
   }
-  // Writes the job for `lines` and runs the engine to its end.
-  DWORD Run(const std::vector<ListLine>& lines, DiscInfo info = DiscInfo(), bool closed = true) {
+  // Writes the job for `lines`; Run also runs the engine to its end.
+  void WriteJob(const std::vector<ListLine>& lines, DiscInfo info = DiscInfo(), bool closed = true) {
     info.writeData = jobs_ + L"\\TWR1.tmp";
     WriteBurnList(info.writeData, lines, closed);
     WriteDiscInfo(InfoPath(), info);
+  }
+  DWORD Run(const std::vector<ListLine>& lines, const DiscInfo& info = DiscInfo(), bool closed = true) {
+    WriteJob(lines, info, closed);
     return RunJob(InfoPath());
   }
   DWORD RunJob(const std::wstring& infoPath) {
-    CBrnAppCnctor connector;
     PROCESS_INFORMATION pi{};
-    if (!connector.ExecuteBrnApp(infoPath, &pi)) return 0xFFFFFFFF;
-    DWORD code = 0xFFFFFFFF;
-    if (::WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(pi.hProcess, &code);
-    tw::CloseProcessInfo(pi);
-    return code;
+    return CBrnAppCnctor().ExecuteBrnApp(infoPath, &pi) ? ExitCodeOf(pi) : 0xFFFFFFFF;
   }
   std::wstring InfoPath() const { return jobs_ + L"\\TWR0.tmp"; }
   // What the disc should hold for `lines` of data below data_.
@@ -140,7 +146,9 @@ TEST_F(EngineRunTest, WritesTheListedFilesAndReplacesTheOldContent) {
 
 TEST_F(EngineRunTest, IsoImageAndBootImageAreWritten) {
   const std::wstring iso = AddFile(L"\\image.iso", 200 * 1024, 4);
-  ASSERT_EQ(Run({{iso, L""}}, IsoJob()), 0u);
+  DiscInfo isoJob;
+  isoJob.writingType = L"ISO";
+  ASSERT_EQ(Run({{iso, L""}}, isoJob), 0u);
   EXPECT_EQ(ReadTree(disc_), (std::vector<TreeFile>{{L"\\image.iso", twtest::ReadBytes(iso)}}));
 
   // The boot image may lie outside the data folder.
@@ -166,9 +174,7 @@ TEST_F(EngineRunTest, DataLargerThanTheDiscIsRefusedBeforeErasing) {
 
   const std::wstring extra = AddFile(L"\\one more.bin", 1, 8);
   twtest::WriteBytes(disc_ + L"\\keep.bin", "keep");
-  const DWORD code = Run({{exact, L"\\exact.bin"}, {extra, L"\\one more.bin"}});
-  EXPECT_EQ(code, 306u);
-  EXPECT_EQ(CBrnAppCnctor::GetBrnResultType(code), BrnResultType::Preparing);
+  ExpectResult(Run({{exact, L"\\exact.bin"}, {extra, L"\\one more.bin"}}), 306u, BrnResultType::Preparing);
   EXPECT_EQ(twtest::ReadBytes(disc_ + L"\\keep.bin"), "keep");
 }
 
@@ -176,18 +182,14 @@ TEST_F(EngineRunTest, FolderWithoutTheMarkerIsNeverEmptied) {
   const std::wstring plain = product_.MakeVirtualDisc(L"plain", false);
   twtest::WriteBytes(plain + L"\\precious.doc", "precious");
   product_.SetEngineSettings(L"[Drives]\r\nE=" + plain + L"\r\n[Capacity]\r\nDVD_1=4\r\n");
-  const DWORD code = Run({{AddFile(L"\\a.bin", 10, 9), L"\\a.bin"}});
-  EXPECT_EQ(code, 305u);
-  EXPECT_EQ(CBrnAppCnctor::GetBrnResultType(code), BrnResultType::Preparing);
+  ExpectResult(Run({{AddFile(L"\\a.bin", 10, 9), L"\\a.bin"}}), 305u, BrnResultType::Preparing);
   EXPECT_EQ(twtest::ReadBytes(plain + L"\\precious.doc"), "precious");
 }
 
 TEST_F(EngineRunTest, FailsOnceThenSucceedsOnRetry) {
   Settings(L"FailOnce=116\r\n");
   const auto lines = SampleLines();
-  const DWORD first = Run(lines);
-  EXPECT_EQ(first, 116u);
-  EXPECT_EQ(CBrnAppCnctor::GetBrnResultType(first), BrnResultType::Burning);
+  ExpectResult(Run(lines), 116u, BrnResultType::Burning);
   EXPECT_TRUE(ReadTree(disc_).empty());
   // Retry runs the engine again with the same two files.
   EXPECT_EQ(RunJob(InfoPath()), 0u);
@@ -202,16 +204,12 @@ TEST_F(EngineRunTest, GivenExitCodesAndACrashReachTheCaller) {
     EXPECT_EQ(Run(lines), code);
   }
   Settings(L"Crash=1\r\n");
-  const DWORD crashed = Run(lines);
-  EXPECT_EQ(crashed, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
-  EXPECT_EQ(CBrnAppCnctor::GetBrnResultType(crashed), BrnResultType::Unknown);
+  ExpectResult(Run(lines), EXCEPTION_ACCESS_VIOLATION, BrnResultType::Unknown);
 }
 
 TEST_F(EngineRunTest, DamagedWriteFailsVerification) {
   Settings(L"CorruptAfterWrite=1\r\n");
-  const DWORD code = Run({{AddFile(L"\\a.bin", 5000, 11), L"\\a.bin"}});
-  EXPECT_EQ(code, 323u);
-  EXPECT_EQ(CBrnAppCnctor::GetBrnResultType(code), BrnResultType::Verifying);
+  ExpectResult(Run({{AddFile(L"\\a.bin", 5000, 11), L"\\a.bin"}}), 323u, BrnResultType::Verifying);
 }
 
 TEST_F(EngineRunTest, BadJobsAreRefused) {
@@ -229,40 +227,31 @@ TEST_F(EngineRunTest, BadJobsAreRefused) {
   EXPECT_TRUE(ReadTree(disc_).empty());
 }
 
-struct WindowSearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK MatchProgressWindow(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD processId = 0;
-  ::GetWindowThreadProcessId(window, &processId);
-  if (processId == search->processId && ::IsWindowVisible(window) && ::GetDlgItem(window, IDCANCEL)) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // The engine's progress window: a visible top-level window of that process
 // with a Cancel button.
 HWND FindProgressWindow(DWORD processId) {
-  WindowSearch search{processId, nullptr};
-  ::EnumWindows(MatchProgressWindow, reinterpret_cast<LPARAM>(&search));
+  struct {
+    DWORD processId;
+    HWND found;
+  } search{processId, nullptr};
+  ::EnumWindows(
+      [](HWND window, LPARAM param) CALLBACK -> BOOL {
+        auto* s = reinterpret_cast<decltype(search)*>(param);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner != s->processId || !::IsWindowVisible(window) || !::GetDlgItem(window, IDCANCEL)) return TRUE;
+        s->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
 TEST_F(EngineRunTest, CancelInTheProgressWindowAborts) {
   Settings(L"DelayMs=60000\r\n");
-  DiscInfo info;
-  info.writeData = jobs_ + L"\\TWR1.tmp";
-  WriteBurnList(info.writeData, {{AddFile(L"\\a.bin", 10, 13), L"\\a.bin"}});
-  WriteDiscInfo(InfoPath(), info);
-
-  CBrnAppCnctor connector;
+  WriteJob({{AddFile(L"\\a.bin", 10, 13), L"\\a.bin"}});
   PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(connector.ExecuteBrnApp(InfoPath(), &pi));
+  ASSERT_TRUE(CBrnAppCnctor().ExecuteBrnApp(InfoPath(), &pi));
   HWND window = nullptr;
   for (int i = 0; i < 200 && !window; ++i) {
     ::Sleep(50);
@@ -273,13 +262,7 @@ TEST_F(EngineRunTest, CancelInTheProgressWindowAborts) {
   ::GetWindowTextW(window, caption, 128);
   EXPECT_STREQ(caption, L"Tarnwright progress");
   ::SendMessageW(::GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
-
-  ASSERT_EQ(::WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
-  DWORD code = 0;
-  ::GetExitCodeProcess(pi.hProcess, &code);
-  tw::CloseProcessInfo(pi);
-  EXPECT_EQ(code, 310u);
-  EXPECT_EQ(CBrnAppCnctor::GetBrnResultType(code), BrnResultType::Abort);
+  ExpectResult(ExitCodeOf(pi), 310u, BrnResultType::Abort);
 }
 
 }  // namespace
