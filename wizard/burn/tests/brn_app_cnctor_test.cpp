@@ -11,6 +11,8 @@
 #include "burn_test_support.h"
 
 using burntest::FakeProduct;
+using twtest::LoggedMessages;
+using Lines = std::vector<std::wstring>;
 
 namespace {
 
@@ -63,57 +65,34 @@ TEST(CBrnAppCnctor, InstallFolderValueMustBeAPlainNonEmptyString) {
   for (const Case& k : cases) {
     product.key().SetString(CBrnAppCnctor::kInstFolderValue, k.value, k.type);
     tw::LogWatch watch;
-    CBrnAppCnctor c;
-    ExpectNotReady(c);
-    const auto entries = watch.EntriesOf(kGetInst);
-    ASSERT_EQ(entries.size(), 1u) << k.what;
-    EXPECT_EQ(entries[0].message, k.message) << k.what;
+    ExpectNotReady(CBrnAppCnctor());
+    EXPECT_EQ(LoggedMessages(watch, kGetInst), Lines{k.message}) << k.what;
   }
   product.key().DeleteValue(CBrnAppCnctor::kInstFolderValue);
   tw::LogWatch watch;
-  CBrnAppCnctor c;
-  ExpectNotReady(c);
-  ASSERT_EQ(watch.EntriesOf(kGetInst).size(), 1u);
-  EXPECT_EQ(watch.EntriesOf(kGetInst)[0].message, L"0x00000002, InstFolder");
+  ExpectNotReady(CBrnAppCnctor());
+  EXPECT_EQ(LoggedMessages(watch, kGetInst), Lines{L"0x00000002, InstFolder"});
 }
 
 TEST(CBrnAppCnctor, MissingEngineOrLibraryMeansNotInstalled) {
-  {
-    FakeProduct product(false, true);
+  for (const bool withEngine : {false, true}) {
+    FakeProduct product(withEngine, !withEngine);
     tw::LogWatch watch;
-    CBrnAppCnctor c;
-    ExpectNotReady(c);
-    const auto entries = watch.EntriesOf(kCtor);
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].message, product / L"KSCORE.exe");
+    ExpectNotReady(CBrnAppCnctor());
+    EXPECT_EQ(LoggedMessages(watch, kCtor), Lines{product / (withEngine ? L"KSIF.dll" : L"KSCORE.exe")});
   }
-  {
-    FakeProduct product(true, false);
-    tw::LogWatch watch;
-    CBrnAppCnctor c;
-    ExpectNotReady(c);
-    const auto entries = watch.EntriesOf(kCtor);
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].message, product / L"KSIF.dll");
-  }
-  {
-    // A folder of the engine's name does not count as the engine.
-    FakeProduct product(false, true);
-    twtest::MakeDirs(product / L"KSCORE.exe");
-    CBrnAppCnctor c;
-    ExpectNotReady(c);
-  }
+  // A folder of the engine's name does not count as the engine.
+  FakeProduct product(false, true);
+  twtest::MakeDirs(product / L"KSCORE.exe");
+  ExpectNotReady(CBrnAppCnctor());
 }
 
 TEST(CBrnAppCnctor, LibraryThatDoesNotLoadMeansNotInstalled) {
   FakeProduct product(true, false);
   twtest::WriteBytes(product / L"KSIF.dll", "not a library");
   tw::LogWatch watch;
-  CBrnAppCnctor c;
-  ExpectNotReady(c);
-  const auto entries = watch.EntriesOf(kCtor);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"0x000000c1, " + (product / L"KSIF.dll"));
+  ExpectNotReady(CBrnAppCnctor());
+  EXPECT_EQ(LoggedMessages(watch, kCtor), Lines{L"0x000000c1, " + (product / L"KSIF.dll")});
 }
 
 TEST(CBrnAppCnctor, LibraryWithoutTheExportStaysReadyButCannotListDrives) {
@@ -126,17 +105,13 @@ TEST(CBrnAppCnctor, LibraryWithoutTheExportStaysReadyButCannotListDrives) {
   EXPECT_TRUE(c.IsReady);
   EXPECT_TRUE(c.EngineLibrary);
   EXPECT_EQ(c.GetOddsListProc, nullptr);
-  auto entries = watch.EntriesOf(kCtor);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"0x0000007f");
+  EXPECT_EQ(LoggedMessages(watch, kCtor), Lines{L"0x0000007f"});
 
   OddInfo drives[26];
   uint32_t count = 26;
   EXPECT_FALSE(c.GetOddsInfo(drives, &count));
   EXPECT_EQ(count, 26u);
-  entries = watch.EntriesOf(kGetOdds);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"");
+  EXPECT_EQ(LoggedMessages(watch, kGetOdds), Lines{L""});
 }
 
 TEST(CBrnAppCnctor, DestructorUnloadsTheLibrary) {
@@ -192,12 +167,12 @@ TEST_F(OddsListTest, SeveralDrivesKeepTheirOrderAndReadersAreLeftOut) {
 }
 
 TEST_F(OddsListTest, NoDriveIsNotAnError) {
-  List(L"[GetOddsList]\r\nResult=55\r\n");
-  EXPECT_TRUE(ok_);
-  EXPECT_EQ(count_, 0u);
-  List(L"[GetOddsList]\r\nText=\r\n");  // success with an empty list
-  EXPECT_TRUE(ok_);
-  EXPECT_EQ(count_, 0u);
+  // "No drive", and success with an empty list.
+  for (const wchar_t* settings : {L"[GetOddsList]\r\nResult=55\r\n", L"[GetOddsList]\r\nText=\r\n"}) {
+    List(settings);
+    EXPECT_TRUE(ok_) << settings;
+    EXPECT_EQ(count_, 0u) << settings;
+  }
 }
 
 TEST_F(OddsListTest, FailureOfTheLibraryLeavesTheCountAlone) {
@@ -205,9 +180,7 @@ TEST_F(OddsListTest, FailureOfTheLibraryLeavesTheCountAlone) {
   List(L"[GetOddsList]\r\nResult=31\r\n");
   EXPECT_FALSE(ok_);
   EXPECT_EQ(count_, 26u);
-  const auto entries = watch.EntriesOf(kGetOdds);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"0x0000001f");
+  EXPECT_EQ(LoggedMessages(watch, kGetOdds), Lines{L"0x0000001f"});
 }
 
 TEST_F(OddsListTest, MalformedTextKeepsTheDrivesReadBeforeIt) {
@@ -216,9 +189,7 @@ TEST_F(OddsListTest, MalformedTextKeepsTheDrivesReadBeforeIt) {
   EXPECT_FALSE(ok_);
   ASSERT_EQ(count_, 1u);
   EXPECT_EQ(drives_[0].DriveLetter, L'E');
-  const auto entries = watch.EntriesOf(kGetOdds);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"101,102");
+  EXPECT_EQ(LoggedMessages(watch, kGetOdds), Lines{L"101,102"});
 }
 
 TEST_F(OddsListTest, CapacityOfTheCallersArrayIsRespected) {
@@ -229,8 +200,7 @@ TEST_F(OddsListTest, CapacityOfTheCallersArrayIsRespected) {
   EXPECT_FALSE(connector_.GetOddsInfo(one, &count));
   EXPECT_EQ(count, 1u);
   EXPECT_EQ(one[0].DriveLetter, L'E');
-  ASSERT_EQ(watch.EntriesOf(kGetOdds).size(), 1u);
-  EXPECT_EQ(watch.EntriesOf(kGetOdds)[0].message, L"0x00000001, 0x00000001");
+  EXPECT_EQ(LoggedMessages(watch, kGetOdds), Lines{L"0x00000001, 0x00000001"});
   EXPECT_FALSE(connector_.GetOddsInfo(nullptr, &count));
   EXPECT_FALSE(connector_.GetOddsInfo(one, nullptr));
 }
@@ -242,10 +212,8 @@ TEST_F(OddsListTest, UnterminatedBufferIsReadOnlyToItsEnd) {
   List(L"[GetOddsList]\r\nText=E:\\tA\\t101\\nF:\\tB\\t10\r\nPadWith=7\r\n");
   EXPECT_FALSE(ok_);
   ASSERT_EQ(count_, 1u);
-  const auto entries = watch.EntriesOf(kGetOdds);
-  ASSERT_EQ(entries.size(), 1u);
-  const size_t head = std::wstring(L"E:\tA\t101\nF:\tB\t").size();
-  EXPECT_EQ(entries[0].message, L"10" + std::wstring(CBrnAppCnctor::kOddsListChars - head - 2, L'7'));
+  const size_t padding = CBrnAppCnctor::kOddsListChars - std::wstring(L"E:\tA\t101\nF:\tB\t10").size();
+  EXPECT_EQ(LoggedMessages(watch, kGetOdds), Lines{L"10" + std::wstring(padding, L'7')});
 }
 
 TEST(CBrnAppCnctorExecute, NotReadyConnectorStartsNothing) {
@@ -255,9 +223,7 @@ TEST(CBrnAppCnctorExecute, NotReadyConnectorStartsNothing) {
   tw::LogWatch watch;
   PROCESS_INFORMATION pi{};
   EXPECT_FALSE(c.ExecuteBrnApp(L"C:\\job.ini", &pi));
-  const auto entries = watch.EntriesOf(kExecute);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"");
+  EXPECT_EQ(LoggedMessages(watch, kExecute), Lines{L""});
 }
 
 TEST(CBrnAppCnctorExecute, EngineThatVanishedIsReportedWithItsArguments) {
@@ -268,10 +234,7 @@ TEST(CBrnAppCnctorExecute, EngineThatVanishedIsReportedWithItsArguments) {
   tw::LogWatch watch;
   PROCESS_INFORMATION pi{};
   EXPECT_FALSE(c.ExecuteBrnApp(L"C:\\a b\\job.ini", &pi));
-  const auto entries = watch.EntriesOf(kExecute);
-  ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(entries[0].message, c.EngineExePath);
-  EXPECT_EQ(entries[1].message, L"/F:C:\\a b\\job.ini");
+  EXPECT_EQ(LoggedMessages(watch, kExecute), (Lines{c.EngineExePath, L"/F:C:\\a b\\job.ini"}));
   EXPECT_EQ(watch.EntriesOf(L"ExecuteFile").size(), 1u);
 }
 
