@@ -16,6 +16,7 @@ using cfgtest::Marked;
 using TarnSet::TaskData;
 using twtest::Encoding;
 using twtest::WriteTextFile;
+using Lines = std::vector<std::wstring>;
 
 namespace {
 
@@ -63,14 +64,14 @@ class TarnSetTest : public ::testing::Test {
     return tasks;
   }
 
-  std::vector<std::wstring> Titles(const TarnSet::CMgr& mgr, uint32_t set, int32_t type) const {
-    std::vector<std::wstring> titles;
+  Lines Titles(const TarnSet::CMgr& mgr, uint32_t set, int32_t type) const {
+    Lines titles;
     for (const TaskData& t : Tasks(mgr, set, type)) titles.push_back(t.Title);
     return titles;
   }
 
-  std::vector<std::wstring> Names(const TarnSet::CMgr& mgr) const {
-    std::vector<std::wstring> names(100);
+  Lines Names(const TarnSet::CMgr& mgr) const {
+    Lines names(100);
     EXPECT_TRUE(mgr.GetInfoData(names.data()));
     names.resize(mgr.InfoCount);
     return names;
@@ -85,8 +86,8 @@ TEST_F(TarnSetTest, SetsFollowTheirNumbersAndSkipGapsAndUntitledSets) {
                                   Task(L"Task_DVD1_1_1", L"A", L"Files") + Task(L"Task_DVD1_3_1", L"B", L"ISO") +
                                   Task(L"Task_DVD1_4_1", L"C", L"ISO"));
   TarnSet::CMgr mgr(L"act.ini", path);
-  EXPECT_EQ(Names(mgr), (std::vector<std::wstring>{L"One", L"Three"}));
-  EXPECT_EQ(Titles(mgr, 1, 0), (std::vector<std::wstring>{L"B"}));
+  EXPECT_EQ(Names(mgr), (Lines{L"One", L"Three"}));
+  EXPECT_EQ(Titles(mgr, 1, 0), (Lines{L"B"}));
   EXPECT_EQ(mgr.GetTaskCountInInfo(1, 1), 0u);
 }
 
@@ -96,9 +97,9 @@ TEST_F(TarnSetTest, SetWithoutValidDvdTaskIsAbsent) {
             Task(L"Task_DVD1_1_1", L"no message", L"Files") + L"Message=\r\n" +
             Task(L"Task_DVD1_2_1", L"D", L"Files") + Task(L"Task_BD1_2_1", L"B", L"Files"));
   TarnSet::CMgr mgr(L"act.ini", path);
-  EXPECT_EQ(Names(mgr), (std::vector<std::wstring>{L"Both"}));
-  EXPECT_EQ(Titles(mgr, 0, 0), (std::vector<std::wstring>{L"D"}));
-  EXPECT_EQ(Titles(mgr, 0, 1), (std::vector<std::wstring>{L"B"}));
+  EXPECT_EQ(Names(mgr), (Lines{L"Both"}));
+  EXPECT_EQ(Titles(mgr, 0, 0), (Lines{L"D"}));
+  EXPECT_EQ(Titles(mgr, 0, 1), (Lines{L"B"}));
 }
 
 TEST_F(TarnSetTest, DroppedTasksLeaveTheOthersInOrder) {
@@ -113,8 +114,7 @@ TEST_F(TarnSetTest, DroppedTasksLeaveTheOthersInOrder) {
   const std::wstring path = Write(text);
   tw::LogWatch watch;
   TarnSet::CMgr mgr(L"act.ini", path);
-  EXPECT_EQ(Titles(mgr, 0, 0),
-            (std::vector<std::wstring>{L"first", L"lower-case iso", L"after a gap", L"last number"}));
+  EXPECT_EQ(Titles(mgr, 0, 0), (Lines{L"first", L"lower-case iso", L"after a gap", L"last number"}));
   EXPECT_EQ(Tasks(mgr, 0, 0)[1].Type, TarnSet::kTypeIso);
   // Only the missing message file is worth a log entry.
   const auto entries = watch.EntriesOf(kLoadFn);
@@ -158,8 +158,7 @@ TEST_F(TarnSetTest, ImageTaskCountsDiscsOfItsOwnTypeAndMarksEachDisc) {
   EXPECT_EQ(Tasks(mgr, 0, 0)[0].TotalDiscs, 3u);
   EXPECT_EQ(Tasks(mgr, 0, 1)[0].TotalDiscs, 1u);
 
-  WriteTextFile(root_ / L"Done\\Disc1.flg", L"", Encoding::Ansi);
-  WriteTextFile(root_ / L"Done\\Disc3.flg", L"", Encoding::Ansi);
+  for (const wchar_t* made : {L"Done\\Disc1.flg", L"Done\\Disc3.flg"}) WriteTextFile(root_ / made, L"", Encoding::Ansi);
   twtest::MakeDirs(root_ / L"Done\\Disc2.flg");  // a folder is no marker
   mgr.ChkWrittenDiscs();
   TaskData dvd = Tasks(mgr, 0, 0)[0];
@@ -198,7 +197,7 @@ TEST_F(TarnSetTest, TaskDataIsCheckedAgainstTheFilesOnTheDrive) {
   text += Task(L"Task_DVD1_1_8", L"boot type 4", L"Files_Bootable", L"BootImgType=4\r\n");
   tw::LogWatch watch;
   TarnSet::CMgr mgr(L"act.ini", Write(text));
-  ASSERT_EQ(Titles(mgr, 0, 0), (std::vector<std::wstring>{L"boot type 4"}));
+  ASSERT_EQ(Titles(mgr, 0, 0), (Lines{L"boot type 4"}));
   EXPECT_EQ(Tasks(mgr, 0, 0)[0].BootImgType, 4u);
   // Every rejection except the empty folder is logged.
   EXPECT_EQ(watch.EntriesOf(kLoadFn).size(), 6u);
@@ -210,8 +209,8 @@ TEST_F(TarnSetTest, Utf16DiscSetFileIsReadLikeAnAnsiOne) {
                 Task(L"Task_DVD1_2_1", L"\x30C7\x30A3\x30B9\x30AF 1", L"Files"),
             Encoding::Utf16Bom);
   TarnSet::CMgr mgr(L"act.ini", path);
-  EXPECT_EQ(Names(mgr), (std::vector<std::wstring>{L"\x30EA\x30AB\x30D0\x30EA\x30C7\x30A3\x30B9\x30AF"}));
-  EXPECT_EQ(Titles(mgr, 0, 0), (std::vector<std::wstring>{L"\x30C7\x30A3\x30B9\x30AF 1"}));
+  EXPECT_EQ(Names(mgr), (Lines{L"\x30EA\x30AB\x30D0\x30EA\x30C7\x30A3\x30B9\x30AF"}));
+  EXPECT_EQ(Titles(mgr, 0, 0), (Lines{L"\x30C7\x30A3\x30B9\x30AF 1"}));
 }
 
 TEST_F(TarnSetTest, GettersRejectBadArguments) {
