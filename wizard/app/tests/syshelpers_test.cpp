@@ -7,6 +7,7 @@
 
 #include "app/core/text.h"
 #include "app/format.h"
+#include "app/handles.h"
 #include "app/log_reader.h"
 #include "app/settings.h"
 #include "app/syshelpers.h"
@@ -14,10 +15,12 @@
 
 using twtest::Encoding;
 using twtest::FileBesideExe;
+using twtest::LoggedMessages;
 using twtest::SettingsGuard;
 using twtest::ScopedHklmKey;
 using twtest::TempDir;
 using twtest::WriteTextFile;
+using Lines = std::vector<std::wstring>;
 
 namespace {
 
@@ -80,28 +83,24 @@ TEST(GetIniString, ReadsValuesOfAnyLength) {
   }
 }
 
-TEST(GetIniString, TooSmallBufferCopiesNothing) {
+TEST(GetIniString, MissingFileFolderSizeOrRoomFails) {
   TempDir dir;
   const std::wstring ini = dir / L"a.ini";
   WriteTextFile(ini, L"[S]\r\nK=hello\r\n");
+  DWORD size = 10;
+  EXPECT_FALSE(GetIniString((dir / L"none.ini").c_str(), L"S", L"K", nullptr, L"", &size));
+  EXPECT_FALSE(GetIniString(dir.path().c_str(), L"S", L"K", nullptr, L"", &size));
+  EXPECT_FALSE(GetIniString(ini.c_str(), L"S", L"K", nullptr, L"", nullptr));
+  // A missing key gives the default.
+  ASSERT_TRUE(GetIniString(ini.c_str(), L"S", L"Other", nullptr, L"dflt", &size));
+  EXPECT_EQ(size, 5u);
+  // A buffer too small copies nothing.
   wchar_t out[5] = {L'x', L'x', L'x', L'x', L'\0'};
-  DWORD size = 5;
+  size = 5;
   EXPECT_FALSE(GetIniString(ini.c_str(), L"S", L"K", out, L"", &size));
   EXPECT_EQ(std::wstring(out), L"xxxx");
   size = 6;
   EXPECT_TRUE(GetIniString(ini.c_str(), L"S", L"K", out, L"", &size));
-}
-
-TEST(GetIniString, MissingFileFolderOrSizeFails) {
-  TempDir dir;
-  DWORD size = 10;
-  EXPECT_FALSE(GetIniString((dir / L"none.ini").c_str(), L"S", L"K", nullptr, L"", &size));
-  EXPECT_FALSE(GetIniString(dir.path().c_str(), L"S", L"K", nullptr, L"", &size));
-  WriteTextFile(dir / L"a.ini", L"[S]\r\nK=1\r\n");
-  EXPECT_FALSE(GetIniString((dir / L"a.ini").c_str(), L"S", L"K", nullptr, L"", nullptr));
-  // A missing key gives the default.
-  ASSERT_TRUE(GetIniString((dir / L"a.ini").c_str(), L"S", L"Other", nullptr, L"dflt", &size));
-  EXPECT_EQ(size, 5u);
 }
 
 TEST(MyGetFileSizeEx, ReportsSizesBeyondFourGigabytes) {
@@ -111,9 +110,8 @@ TEST(MyGetFileSizeEx, ReportsSizesBeyondFourGigabytes) {
   EXPECT_EQ(Norvane::DeskKit::Common::MyGetFileSizeEx(big.c_str()), 5ull << 30);
   tw::LogWatch watch;
   EXPECT_EQ(Norvane::DeskKit::Common::MyGetFileSizeEx((dir / L"missing").c_str()), 0u);
-  auto entries = watch.EntriesOf(L"Norvane::DeskKit::Common::MyGetFileSizeEx");
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"0x00000002, " + (dir / L"missing"));
+  EXPECT_EQ(LoggedMessages(watch, L"Norvane::DeskKit::Common::MyGetFileSizeEx"),
+            Lines{L"0x00000002, " + (dir / L"missing")});
 }
 
 TEST(SystemQueries, ElevatedUnderTheTestPrefix) {
@@ -154,10 +152,9 @@ TEST(GetTargetFilePathInBkupApp, FindsAFileBesideTheModule) {
 TEST(GetTargetFilePathInBkupApp, FindsTheLanguageFolderAndFallsBackToDefault) {
   const std::wstring exe = twtest::ExeFolder();
   FileBesideExe language(L"Language.ini", L"[" + UiLanguageSection() + L"]\r\nFolder=twtest_user\\\r\n[Default]\r\nFolder=twtest_dflt\r\n");
-  struct Cleanup {
-    std::wstring a, b;
-    ~Cleanup() { twtest::RemoveTree(a); twtest::RemoveTree(b); }
-  } cleanup{exe + L"\\twtest_user", exe + L"\\twtest_dflt"};
+  tw::ScopeExit cleanup([&] {
+    for (const wchar_t* folder : {L"\\twtest_user", L"\\twtest_dflt"}) twtest::RemoveTree(exe + folder);
+  });
   WriteTextFile(exe + L"\\twtest_dflt\\only_default.ini", L"d");
   WriteTextFile(exe + L"\\twtest_dflt\\both.ini", L"d");
   WriteTextFile(exe + L"\\twtest_user\\both.ini", L"u");
@@ -221,9 +218,7 @@ TEST(GetHideDrvLttr, ReadsTheFirstCharacterOfTheValue) {
   key.DeleteValue(L"DRV3");
   tw::LogWatch watch;
   EXPECT_FALSE(GetHideDrvLttr(&letter));
-  auto entries = watch.EntriesOf(L"GetHideDrvLttr");
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"0x00000000, 0x00000002");
+  EXPECT_EQ(LoggedMessages(watch, L"GetHideDrvLttr"), Lines{L"0x00000000, 0x00000002"});
   tw::Settings().StorageDriveRegValueName.clear();
   EXPECT_FALSE(GetHideDrvLttr(&letter));
 }
