@@ -243,6 +243,19 @@ std::vector<std::wstring> LoggedMessages(const tw::LogWatch& watch, const std::w
   return messages;
 }
 
+std::wstring HostPath(const std::string& path) {
+  std::wstring out = L"Z:";
+  for (char c : path) out += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+  return out;
+}
+
+DWORD WaitForExitCode(PROCESS_INFORMATION& pi) {
+  DWORD code = 0xFFFFFFFF;
+  if (::WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(pi.hProcess, &code);
+  tw::CloseProcessInfo(pi);
+  return code;
+}
+
 std::wstring ExeFolder() {
   wchar_t buffer[4096] = {};
   ::GetModuleFileNameW(nullptr, buffer, 4096);

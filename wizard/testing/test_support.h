@@ -91,6 +91,17 @@ void EnsureLogParentFolder();
 // Folder of the running test executable.
 std::wstring ExeFolder();
 
+// A host path ("/a/b") as the Wine prefix's drive Z: shows it ("Z:\a\b").
+std::wstring HostPath(const std::string& path);
+#ifdef TW_STANDIN_DIR
+// The build folder of the stand-ins for the outside components.
+inline std::wstring StandinDir() { return HostPath(TW_STANDIN_DIR); }
+#endif
+
+// Waits up to a minute for the process to end, closes both handles and
+// gives its exit code (0xFFFFFFFF when it did not end).
+DWORD WaitForExitCode(PROCESS_INFORMATION& pi);
+
 // Restores the process-wide settings a test changes.
 class SettingsGuard {
  public:

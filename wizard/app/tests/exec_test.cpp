@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/exec.h"
 #include "app/handles.h"
@@ -12,13 +12,11 @@
 
 namespace {
 
-std::wstring ChildPath() { return twtest::ExeFolder() + L"\\exec_child.exe"; }
+using twtest::LoggedMessages;
+using twtest::WaitForExitCode;
+using Lines = std::vector<std::wstring>;
 
-std::wstring StandinDir() {
-  std::string dir = TW_STANDIN_DIR;
-  std::replace(dir.begin(), dir.end(), '/', '\\');
-  return L"Z:" + std::wstring(dir.begin(), dir.end());
-}
+std::wstring ChildPath() { return twtest::ExeFolder() + L"\\exec_child.exe"; }
 
 // What exec_child recorded as its command line.
 std::wstring Recorded(const std::wstring& path) {
@@ -35,13 +33,6 @@ size_t OpenHandleCount() {
     if (::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
   }
   return count;
-}
-
-DWORD WaitAndClose(PROCESS_INFORMATION& pi) {
-  DWORD code = 0xFFFFFFFF;
-  if (::WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0) ::GetExitCodeProcess(pi.hProcess, &code);
-  tw::CloseProcessInfo(pi);
-  return code;
 }
 
 TEST(ExecuteFile, WaitsForALongRunAndReturnsItsExitCode) {
@@ -61,7 +52,7 @@ TEST(ExecuteFile, WithoutWaitingReturnsWhileTheProgramRuns) {
   PROCESS_INFORMATION pi{};
   ASSERT_TRUE(ExecuteFile(ChildPath().c_str(), L"sleep=3000 exit=4", false, &pi, nullptr));
   EXPECT_EQ(::WaitForSingleObject(pi.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
-  EXPECT_EQ(WaitAndClose(pi), 4u);
+  EXPECT_EQ(WaitForExitCode(pi), 4u);
 }
 
 TEST(ExecuteFile, QuotesThePathAndPassesTheParametersUnchanged) {
@@ -92,12 +83,7 @@ TEST(ExecuteFile, RefusesWhatIsNotAnExistingFile) {
   EXPECT_FALSE(ExecuteFile(nullptr, L"", true, &pi, nullptr));
   EXPECT_FALSE(ExecuteFile(ChildPath().c_str(), nullptr, true, &pi, nullptr));
   EXPECT_FALSE(ExecuteFile(ChildPath().c_str(), L"", true, nullptr, nullptr));
-  const auto entries = watch.EntriesOf(L"ExecuteFile");
-  ASSERT_EQ(entries.size(), 6u);
-  EXPECT_EQ(entries[0].message, quoted);
-  EXPECT_EQ(entries[1].message, missing);
-  EXPECT_EQ(entries[2].message, dir.path());
-  for (size_t i = 3; i < 6; ++i) EXPECT_EQ(entries[i].message, L"");
+  EXPECT_EQ(LoggedMessages(watch, L"ExecuteFile"), (Lines{quoted, missing, dir.path(), L"", L"", L""}));
 }
 
 TEST(ExecuteFile, FileThatIsNoProgramFailsToStart) {
@@ -119,7 +105,7 @@ class ShellStub {
   ShellStub() {
     STARTUPINFOW si{};
     si.cb = sizeof(si);
-    std::wstring line = L"\"" + StandinDir() + L"\\shellstub.exe\"";
+    std::wstring line = L"\"" + twtest::StandinDir() + L"\\shellstub.exe\"";
     if (!::CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) return;
     for (int i = 0; i < 200 && !::GetShellWindow(); ++i) ::Sleep(50);
   }
@@ -147,9 +133,7 @@ TEST(ExecuteAsUser, FailsWithoutAShellWindow) {
   EXPECT_FALSE(shell.ExecuteAsUser(ChildPath().c_str(), L"", &pi));
   EXPECT_EQ(pi.hProcess, nullptr);
   EXPECT_EQ(watch.EntriesOf(L"CShellMgr::GetTokenOfShellWindow").size(), 1u);
-  const auto entries = watch.EntriesOf(L"CShellMgr::ExecuteAsUser");
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"");
+  EXPECT_EQ(LoggedMessages(watch, L"CShellMgr::ExecuteAsUser"), Lines{L""});
 }
 
 TEST(ExecuteAsUser, StartsTheProgramWithTheShellsToken) {
@@ -162,7 +146,7 @@ TEST(ExecuteAsUser, StartsTheProgramWithTheShellsToken) {
   PROCESS_INFORMATION pi{};
   const size_t handlesBefore = OpenHandleCount();
   ASSERT_TRUE(shell.ExecuteAsUser(ChildPath().c_str(), parameters.c_str(), &pi));
-  EXPECT_EQ(WaitAndClose(pi), 5u);
+  EXPECT_EQ(WaitForExitCode(pi), 5u);
   EXPECT_EQ(Recorded(record), L"\"" + ChildPath() + L"\" " + parameters);
   // The shell's process, its token and the duplicate are all closed again.
   EXPECT_EQ(OpenHandleCount(), handlesBefore);
@@ -188,19 +172,15 @@ TEST(ExecuteAsUser, CommandLineMustFitItsBuffer) {
   const std::wstring fits = L"exit=6 " + std::wstring(room - 7, L'x');
   PROCESS_INFORMATION pi{};
   ASSERT_TRUE(shell.ExecuteAsUser(ChildPath().c_str(), fits.c_str(), &pi));
-  EXPECT_EQ(WaitAndClose(pi), 6u);
+  EXPECT_EQ(WaitForExitCode(pi), 6u);
 
   // One more character is refused rather than cut off.
   const std::wstring tooLong = fits + L"y";
   tw::LogWatch watch;
   EXPECT_FALSE(shell.ExecuteAsUser(ChildPath().c_str(), tooLong.c_str(), &pi));
-  auto entries = watch.EntriesOf(L"CShellMgr::CreateProcWithToken");
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"0x0000007a, \"" + ChildPath() + L"\" " + tooLong);
-  entries = watch.EntriesOf(L"CShellMgr::ExecuteAsUser");
-  ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(entries[0].message, ChildPath());
-  EXPECT_EQ(entries[1].message, tooLong);
+  EXPECT_EQ(LoggedMessages(watch, L"CShellMgr::CreateProcWithToken"),
+            Lines{L"0x0000007a, \"" + ChildPath() + L"\" " + tooLong});
+  EXPECT_EQ(LoggedMessages(watch, L"CShellMgr::ExecuteAsUser"), (Lines{ChildPath(), tooLong}));
 }
 
 TEST(ExecuteAsUser, MissingProgramIsReportedByTheStart) {
