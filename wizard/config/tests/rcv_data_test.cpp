@@ -15,11 +15,14 @@
 
 using cfgtest::kMiB;
 using cfgtest::MakeImageSet;
+using twtest::LoggedMessages;
 using twtest::TempDir;
+using Lines = std::vector<std::wstring>;
 
 namespace {
 
 constexpr wchar_t kFn[] = L"TarnSet::GetRcvDataInfo";
+constexpr wchar_t kChkFn[] = L"TarnSet::ChkFileSizeAndAddRcvDataFileList";
 
 struct Result {
   bool ok;
@@ -107,9 +110,7 @@ TEST_F(RcvDataTest, ImageInfoMustMatchOneAcceptedValueExactly) {
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.discs, 0u);
   EXPECT_EQ(r.files, 0u);
-  const auto entries = watch.EntriesOf(kFn);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"RCV_WIN_X64, " + dir_.path() + L"\\img.inf");
+  EXPECT_EQ(LoggedMessages(watch, kFn), Lines{L"RCV_WIN_X64, " + dir_.path() + L"\\img.inf"});
   tw::Settings().ImageInfo64 = L"RCV_WIN_X64";
   EXPECT_TRUE(Enumerate(dir_.path()).ok);
   tw::Settings().ImageInfo64.clear();
@@ -144,23 +145,19 @@ TEST_F(RcvDataTest, PieceChainStopsAtTheFirstGap) {
 }
 
 TEST_F(RcvDataTest, MissingPartsFailWithOneLogEntry) {
-  struct Case {
-    std::wstring folder;
-    int32_t discType;
-  };
   MakeImageSet(dir_ / L"nofc2", L"img", L"", {{L".nv", 10}, {L".002", 10}});
   twtest::MakeDirs(dir_ / L"noinf");
   twtest::WriteTextFile(dir_ / L"noinf\\img.fc2", L"x");
   twtest::MakeDirs(dir_ / L"noinf\\folder.inf");
   MakeImageSet(dir_ / L"ok", L"img", L"", {{L".fc2", 10}});
-  for (const Case& c : {Case{dir_ / L"nofc2", 0}, Case{dir_ / L"noinf", 0}, Case{dir_ / L"absent", 0},
-                        Case{dir_ / L"ok\\img.fc2", 0}, Case{L"", 0}}) {
+  for (const std::wstring& folder : {dir_ / L"nofc2", dir_ / L"noinf", dir_ / L"absent", dir_ / L"ok\\img.fc2",
+                                     std::wstring()}) {
     tw::LogWatch watch;
-    const Result r = Enumerate(c.folder, c.discType);
-    EXPECT_FALSE(r.ok) << c.folder;
+    const Result r = Enumerate(folder);
+    EXPECT_FALSE(r.ok) << folder;
     EXPECT_EQ(r.discs, 0u);
     EXPECT_EQ(r.files, 0u);
-    EXPECT_EQ(watch.EntriesOf(kFn).size(), 1u) << c.folder;
+    EXPECT_EQ(watch.EntriesOf(kFn).size(), 1u) << folder;
   }
   tw::LogWatch watch;
   EXPECT_FALSE(Enumerate(dir_ / L"ok", 2).ok);  // neither DVD nor BD
@@ -181,17 +178,15 @@ TEST_F(RcvDataTest, OversizedPieceIsReportedAndFailsTheEnumeration) {
   EXPECT_EQ(discs, 0u);
   EXPECT_EQ(files, 0u);
   EXPECT_TRUE(std::all_of(layout.begin(), layout.end(), [](wchar_t c) { return c == L'\0'; }));
-  const auto calls = boxes.calls();
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].owner, nullptr);
-  EXPECT_EQ(calls[0].text, L"The size of one file in the specified folder is over the writable size of the disc.");
-  EXPECT_EQ(calls[0].caption, L"Tarnwright");
-  EXPECT_EQ(calls[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
-  EXPECT_EQ(watch.EntriesOf(L"TarnSet::ChkFileSizeAndAddRcvDataFileList").size(), 1u);
+  const std::vector<twtest::MessageBoxRecorder::Call> box = {
+      {nullptr, L"The size of one file in the specified folder is over the writable size of the disc.", L"Tarnwright",
+       MB_OK | MB_ICONERROR}};
+  EXPECT_EQ(boxes.calls(), box);
+  EXPECT_EQ(watch.EntriesOf(kChkFn).size(), 1u);
   // A piece exactly as large as the disc fits.
   ::DeleteFileW((dir_ / L"img.002").c_str());
   EXPECT_TRUE(Enumerate(dir_.path()).ok);
-  EXPECT_EQ(boxes.calls().size(), 1u);
+  EXPECT_EQ(boxes.calls(), box);
 }
 
 TEST_F(RcvDataTest, PerFileStepUpdatesThePackingState) {
@@ -207,11 +202,8 @@ TEST_F(RcvDataTest, PerFileStepUpdatesThePackingState) {
   EXPECT_EQ(files, 2u);
   EXPECT_EQ(std::wstring(layout.data()), dir_ / L"a" + L"\n" + dir_ / L"b");
   tw::LogWatch watch;
-  EXPECT_FALSE(
-      TarnSet::ChkFileSizeAndAddRcvDataFileList(dir_ / L"none", 100, &used, &discs, &files, nullptr, 0));
-  const auto entries = watch.EntriesOf(L"TarnSet::ChkFileSizeAndAddRcvDataFileList");
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"0x00000002, " + dir_ / L"none");
+  EXPECT_FALSE(TarnSet::ChkFileSizeAndAddRcvDataFileList(dir_ / L"none", 100, &used, &discs, &files, nullptr, 0));
+  EXPECT_EQ(LoggedMessages(watch, kChkFn), Lines{L"0x00000002, " + dir_ / L"none"});
 }
 
 }  // namespace
