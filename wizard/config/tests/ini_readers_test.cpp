@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/log_reader.h"
 #include "app/settings.h"
@@ -13,6 +14,7 @@
 #include "test_support.h"
 
 using twtest::Encoding;
+using twtest::LoggedMessages;
 using twtest::TempDir;
 using twtest::WriteTextFile;
 
@@ -79,18 +81,15 @@ void ExpectSampleActionSettings(const std::wstring& path) {
   EXPECT_EQ(ActIni::CIniMgr::GetFnshData(path).BackToFirstStep, 0u);
 }
 
-TEST(ActIniReader, ReadsEveryKindFromAnAnsiFile) {
+TEST(ActIniReader, ReadsEveryKindFromAnAnsiOrUtf16File) {
   TempDir dir;
-  WriteTextFile(dir / L"Tarnwright_Act.ini", kActText, Encoding::Ansi);
-  tw::LogWatch watch;
-  ExpectSampleActionSettings(dir / L"Tarnwright_Act.ini");
-  EXPECT_TRUE(watch.NewEntries().empty());
-}
-
-TEST(ActIniReader, ReadsTheSameFromAUtf16File) {
-  TempDir dir;
-  WriteTextFile(dir / L"Tarnwright_Act.ini", kActText, Encoding::Utf16Bom);
-  ExpectSampleActionSettings(dir / L"Tarnwright_Act.ini");
+  for (Encoding encoding : {Encoding::Ansi, Encoding::Utf16Bom}) {
+    SCOPED_TRACE(encoding == Encoding::Ansi ? "ANSI" : "UTF-16");
+    WriteTextFile(dir / L"Tarnwright_Act.ini", kActText, encoding);
+    tw::LogWatch watch;
+    ExpectSampleActionSettings(dir / L"Tarnwright_Act.ini");
+    EXPECT_TRUE(watch.NewEntries().empty());
+  }
 }
 
 TEST(ActIniReader, MissingSectionsGiveDefaultsWithoutLogEntries) {
@@ -116,12 +115,8 @@ TEST(ActIniReader, UnreadableFilesGiveDefaultsAndTwoLogEntries) {
     tw::LogWatch watch;
     const ActIni::OptclDiscData discs = ActIni::CIniMgr::GetOptclDiscData(path);
     EXPECT_EQ(discs.DVD1_Size, 4300u);
-    const auto fetch = watch.EntriesOf(L"CBaseIniMgr::GetTargetSecData");
-    ASSERT_EQ(fetch.size(), 1u) << path;
-    EXPECT_EQ(fetch[0].message, path);
-    const auto reader = watch.EntriesOf(L"ActIni::CIniMgr::GetOptclDiscData");
-    ASSERT_EQ(reader.size(), 1u);
-    EXPECT_EQ(reader[0].message, L"");
+    EXPECT_EQ(LoggedMessages(watch, L"CBaseIniMgr::GetTargetSecData"), std::vector<std::wstring>{path});
+    EXPECT_EQ(LoggedMessages(watch, L"ActIni::CIniMgr::GetOptclDiscData"), std::vector<std::wstring>{L""}) << path;
   }
 }
 
