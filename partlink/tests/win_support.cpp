@@ -41,10 +41,9 @@ std::wstring ExeFolder() {
 
 TempDir::TempDir() {
   static unsigned counter = 0;
-  path_ = (std::filesystem::temp_directory_path() /
-           (L"partlink-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) + L"-" +
-            std::to_wstring(::GetTickCount())))
-              .wstring();
+  const std::wstring name = L"partlink-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                            std::to_wstring(++counter) + L"-" + std::to_wstring(::GetTickCount());
+  path_ = (std::filesystem::temp_directory_path() / name).wstring();
   if (!::CreateDirectoryW(path_.c_str(), nullptr)) throw std::runtime_error("cannot create a temporary folder");
 }
 
@@ -59,13 +58,25 @@ void WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
   if (!out.flush()) throw std::runtime_error("cannot write a test file");
 }
 
+::testing::AssertionResult RunResult::Exited(DWORD code, std::initializer_list<std::string> texts) const {
+  ::testing::AssertionResult failure = ::testing::AssertionFailure();
+  bool failed = exitCode != code;
+  if (failed) failure << "exit code " << exitCode << ", expected " << code << "\n";
+  for (const std::string& text : texts) {
+    if (Contains(text)) continue;
+    failed = true;
+    failure << "missing \"" << text << "\"\n";
+  }
+  return failed ? failure << "output:\n" << out : ::testing::AssertionSuccess();
+}
+
 RunResult RunProgram(const std::wstring& exe, const std::wstring& arguments, const Environment& extra) {
   SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
   UniqueHandle readEnd, writeEnd;
   if (!::CreatePipe(readEnd.put(), writeEnd.put(), &inherit, 0)) throw std::runtime_error("CreatePipe failed");
   ::SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
-  const UniqueFile nul(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                     &inherit, OPEN_EXISTING, 0, nullptr));
+  const UniqueFile nul(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                     OPEN_EXISTING, 0, nullptr));
   STARTUPINFOW si{};
   si.cb = sizeof(si);
   si.dwFlags = STARTF_USESTDHANDLES;
@@ -83,8 +94,8 @@ RunResult RunProgram(const std::wstring& exe, const std::wstring& arguments, con
     ::SetEnvironmentVariableW(var.first.c_str(), var.second.c_str());
   }
   PROCESS_INFORMATION pi{};
-  const BOOL started = ::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                        &si, &pi);
+  const BOOL started =
+      ::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
   for (auto it = previous.rbegin(); it != previous.rend(); ++it) {
     ::SetEnvironmentVariableW(it->first.c_str(), it->second ? it->second->c_str() : nullptr);
   }
@@ -129,9 +140,7 @@ WmiTable& WmiTable::Line(const std::wstring& line) {
   return *this;
 }
 
-WmiTable& WmiTable::SystemOnDisk0() {
-  return Letter(L'C', L"0", L"1").Drive(L"0", L"\\\\\\\\.\\\\PHYSICALDRIVE0");
-}
+WmiTable& WmiTable::SystemOnDisk0() { return Letter(L'C', L"0", L"1").Drive(L"0", L"\\\\\\\\.\\\\PHYSICALDRIVE0"); }
 
 void WmiTable::Write(const std::wstring& path) const {
   std::wstring text;
@@ -224,8 +233,8 @@ std::optional<std::wstring> RecordGuard::Get(const wchar_t* value) const {
 
 void RecordGuard::Set(const wchar_t* value, const std::wstring& text) const {
   UniqueKey key;
-  if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRecordKey, 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr,
-                        key.put(), nullptr) != ERROR_SUCCESS) {
+  if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRecordKey, 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr, key.put(),
+                        nullptr) != ERROR_SUCCESS) {
     throw std::runtime_error("cannot create the record key");
   }
   ::RegSetValueExW(key.get(), value, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -37,6 +39,9 @@ struct RunResult {
   DWORD exitCode = 0xFFFFFFFF;
   std::string out;  // standard output, CR LF read as LF
   bool Contains(const std::string& text) const { return out.find(text) != std::string::npos; }
+  // Success when the run exited with the code and printed every one of the
+  // texts; a failure says what differed and shows the output.
+  ::testing::AssertionResult Exited(DWORD code, std::initializer_list<std::string> texts = {}) const;
 };
 
 using Environment = std::vector<std::pair<std::wstring, std::wstring>>;
