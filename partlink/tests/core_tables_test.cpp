@@ -124,9 +124,9 @@ DiskLayout GptOf(std::vector<LayoutPartition> partitions) {
 const Guid kData = {0xEBD0A0A2, 0xB9E5, 0x4433, {0x87, 0xC0, 0x68, 0xB6, 0xB7, 0x26, 0x99, 0xC7}};
 
 TEST(GptTargetSearch, RecoveryPartitionNumberedFour) {
-  const GptTargetSearch r = FindGptTarget(GptOf({Part(1, kData, 0x100000, 0x100000), Part(2, kData, 0x200000, 0x100000),
-                                                 Part(3, kData, 0x300000, 0x200000),
-                                                 Part(4, kRecoveryTypeGuid, 0x500000, 0x100000)}));
+  const GptTargetSearch r =
+      FindGptTarget(GptOf({Part(1, kData, 0x100000, 0x100000), Part(2, kData, 0x200000, 0x100000),
+                           Part(3, kData, 0x300000, 0x200000), Part(4, kRecoveryTypeGuid, 0x500000, 0x100000)}));
   EXPECT_EQ(r.code, 0u);
   EXPECT_EQ(r.partitionNumber, 4);
   EXPECT_EQ(r.used, 4);
@@ -138,9 +138,9 @@ TEST(GptTargetSearch, FailuresAndUnusedPartitions) {
             kCodeTargetNotFound);
 
   // A recovery entry without offset or length is not used; a later one is.
-  const GptTargetSearch r = FindGptTarget(GptOf({Part(1, kRecoveryTypeGuid, 0, 0x100000),
-                                                 Part(2, kData, 0x200000, 0x100000),
-                                                 Part(3, kRecoveryTypeGuid, 0x300000, 0x100000)}));
+  const GptTargetSearch r =
+      FindGptTarget(GptOf({Part(1, kRecoveryTypeGuid, 0, 0x100000), Part(2, kData, 0x200000, 0x100000),
+                           Part(3, kRecoveryTypeGuid, 0x300000, 0x100000)}));
   EXPECT_EQ(r.code, 0u);
   EXPECT_EQ(r.partitionNumber, 3);
 }
@@ -190,7 +190,8 @@ TEST(ImageTables, GptListingsMatchSgdisk) {
     const DiskLayout layout = GptLayoutOf(image);
     ASSERT_EQ(layout.style, PartitionStyle::Gpt);
     std::wstring listing = std::wstring(kGptViewHeader) + kGptViewRule;
-    for (size_t i = 0; i < layout.partitions.size(); ++i) listing += GptViewRow(static_cast<int>(i), layout.partitions[i]);
+    for (size_t i = 0; i < layout.partitions.size(); ++i)
+      listing += GptViewRow(static_cast<int>(i), layout.partitions[i]);
     EXPECT_EQ(Narrow(listing), ReadImageText(name + ".view"));
   }
   const DiskLayout gap = GptLayoutOf(ReadImageFile("gpt_gap.img"));
