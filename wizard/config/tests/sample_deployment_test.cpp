@@ -22,13 +22,7 @@
 
 namespace {
 
-// The repository as Wine shows it (drive Z: is the host's root).
-std::wstring Deployment() {
-  const std::string source = TW_SOURCE_DIR "/demo/deployment";
-  std::wstring path = L"Z:";
-  for (char c : source) path += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
-  return path;
-}
+std::wstring Deployment() { return twtest::HostPath(TW_SOURCE_DIR "/demo/deployment"); }
 std::wstring Program(const std::wstring& name) { return Deployment() + L"\\program\\" + name; }
 
 std::wstring Profile(const std::wstring& path, const wchar_t* section, const wchar_t* key) {
@@ -153,9 +147,8 @@ TEST(SampleDeployment, DiscSetsLoadAgainstTheGeneratedData) {
   ASSERT_EQ(mgr.InfoCount, 3u);
   std::vector<std::wstring> names(100);
   ASSERT_TRUE(mgr.GetInfoData(names.data()));
-  EXPECT_EQ(names[0], L"Recovery Media");
-  EXPECT_EQ(names[1], L"Drivers and Applications");
-  EXPECT_EQ(names[2], L"Support Tools");
+  names.resize(3);
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"Recovery Media", L"Drivers and Applications", L"Support Tools"}));
   std::vector<TarnSet::TaskData> tasks(100);
   auto load = [&](uint32_t set, int32_t type) {
     EXPECT_TRUE(mgr.GetTaskData(set, type, tasks.data()));
