@@ -16,6 +16,15 @@
 
 namespace {
 
+using Lines = std::vector<std::wstring>;
+
+// How many different messages the ring holds.
+size_t DistinctMessages(const std::vector<tw::NumberedLogEntry>& ring) {
+  std::set<std::wstring> messages;
+  for (const auto& e : ring) messages.insert(e.entry.message);
+  return messages.size();
+}
+
 // Moves the real log aside for the test and puts it back afterwards.
 class LogFileTest : public ::testing::Test {
  protected:
@@ -87,13 +96,9 @@ TEST_F(LogFileTest, RingWrapsAfterThousandAndAfterNegativeCounters) {
 TEST_F(LogFileTest, ReaderReturnsEntriesOldestFirstAcrossTheWrap) {
   SetCounter(L"998");
   for (int i = 0; i < 4; ++i) TW_LOG(L"f", tw::Dec(static_cast<uint64_t>(i)));
-  auto ring = tw::ReadLogRing();
-  ASSERT_EQ(ring.size(), 4u);
-  EXPECT_EQ(ring[0].index, 999u);
-  EXPECT_EQ(ring[1].index, 1000u);
-  EXPECT_EQ(ring[2].index, 1u);
-  EXPECT_EQ(ring[3].index, 2u);
-  EXPECT_EQ(ring[3].entry.message, L"3");
+  Lines order;
+  for (const auto& e : tw::ReadLogRing()) order.push_back(tw::Dec(e.index) + L": " + e.entry.message);
+  EXPECT_EQ(order, (Lines{L"999: 0", L"1000: 1", L"1: 2", L"2: 3"}));
 }
 
 TEST_F(LogFileTest, MissingParentFolderDropsTheEntry) {
@@ -119,11 +124,9 @@ TEST_F(LogFileTest, ConcurrentThreadsNeverShareANumber) {
     });
   }
   for (auto& th : threads) th.join();
-  auto ring = tw::ReadLogRing();
-  std::set<std::wstring> messages;
-  for (auto& e : ring) messages.insert(e.entry.message);
+  const auto ring = tw::ReadLogRing();
   EXPECT_EQ(ring.size(), static_cast<size_t>(kThreads * kEach));
-  EXPECT_EQ(messages.size(), static_cast<size_t>(kThreads * kEach));
+  EXPECT_EQ(DistinctMessages(ring), static_cast<size_t>(kThreads * kEach));
   EXPECT_EQ(tw::ReadLastLogIndex(), static_cast<unsigned>(kThreads * kEach));
 }
 
@@ -150,16 +153,11 @@ TEST_F(LogFileTest, TwoProcessesWritingAtOnceLoseNothing) {
                                  &si, &pi));
     children.push_back(pi);
   }
-  for (auto& pi : children) {
-    EXPECT_EQ(::WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
-    tw::CloseProcessInfo(pi);
-  }
+  for (auto& pi : children) EXPECT_EQ(twtest::WaitForExitCode(pi), 0u);
   ::SetEnvironmentVariableW(L"TW_LOG_CHILD_ENTRIES", nullptr);
-  auto ring = tw::ReadLogRing();
-  std::set<std::wstring> messages;
-  for (auto& e : ring) messages.insert(e.entry.message);
+  const auto ring = tw::ReadLogRing();
   EXPECT_EQ(ring.size(), 2u * kEach);
-  EXPECT_EQ(messages.size(), 2u * kEach);
+  EXPECT_EQ(DistinctMessages(ring), 2u * kEach);
 }
 
 TEST_F(LogFileTest, WatchSeesOnlyNewEntriesOfAFunction) {
@@ -168,10 +166,7 @@ TEST_F(LogFileTest, WatchSeesOnlyNewEntriesOfAFunction) {
   TW_LOG(L"A::B", L"one");
   TW_LOG(L"C", L"two");
   TW_LOG(L"A::B", L"three");
-  auto mine = watch.EntriesOf(L"A::B");
-  ASSERT_EQ(mine.size(), 2u);
-  EXPECT_EQ(mine[0].message, L"one");
-  EXPECT_EQ(mine[1].message, L"three");
+  EXPECT_EQ(twtest::LoggedMessages(watch, L"A::B"), (Lines{L"one", L"three"}));
   EXPECT_EQ(watch.NewEntries().size(), 3u);
 }
 
