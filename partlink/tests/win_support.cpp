@@ -58,7 +58,7 @@ void WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
   if (!out.flush()) throw std::runtime_error("cannot write a test file");
 }
 
-::testing::AssertionResult RunResult::Exited(DWORD code, std::initializer_list<std::string> texts) const {
+::testing::AssertionResult RunResult::Exited(DWORD code, const std::vector<std::string>& texts) const {
   ::testing::AssertionResult failure = ::testing::AssertionFailure();
   bool failed = exitCode != code;
   if (failed) failure << "exit code " << exitCode << ", expected " << code << "\n";

@@ -41,7 +41,7 @@ struct RunResult {
   bool Contains(const std::string& text) const { return out.find(text) != std::string::npos; }
   // Success when the run exited with the code and printed every one of the
   // texts; a failure says what differed and shows the output.
-  ::testing::AssertionResult Exited(DWORD code, std::initializer_list<std::string> texts = {}) const;
+  ::testing::AssertionResult Exited(DWORD code, const std::vector<std::string>& texts = {}) const;
 };
 
 using Environment = std::vector<std::pair<std::wstring, std::wstring>>;
