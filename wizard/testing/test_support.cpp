@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <mutex>
 #include <stdexcept>
 
@@ -246,6 +247,30 @@ std::vector<std::wstring> LoggedMessages(const tw::LogWatch& watch, const std::w
 std::wstring HostPath(const std::string& path) {
   std::wstring out = L"Z:";
   for (char c : path) out += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+  return out;
+}
+
+static void Walk(const std::wstring& root, const std::wstring& relative, std::vector<TreeFile>& out) {
+  WIN32_FIND_DATAW data;
+  tw::UniqueFind find(::FindFirstFileW((root + relative + L"\\*").c_str(), &data));
+  if (!find) return;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name == L"." || name == L".." || (relative.empty() && name == L"KSVDISC.TAG")) continue;
+    const std::wstring child = relative + L"\\" + name;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      out.push_back({child + L"\\", std::string()});
+      Walk(root, child, out);
+    } else {
+      out.push_back({child, ReadBytes(root + child)});
+    }
+  } while (::FindNextFileW(find.get(), &data));
+}
+
+std::vector<TreeFile> ReadTree(const std::wstring& root) {
+  std::vector<TreeFile> out;
+  Walk(root, L"", out);
+  std::sort(out.begin(), out.end(), [](const TreeFile& a, const TreeFile& b) { return a.path < b.path; });
   return out;
 }
 

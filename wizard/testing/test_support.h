@@ -98,6 +98,16 @@ std::wstring HostPath(const std::string& path);
 inline std::wstring StandinDir() { return HostPath(TW_STANDIN_DIR); }
 #endif
 
+// Files below `root` as "\relative\path" with their bytes and folders as
+// "\relative\" with none, sorted by path; the virtual-disc marker that the
+// engine stand-in keeps at the top (KSVDISC.TAG) is left out.
+struct TreeFile {
+  std::wstring path;
+  std::string bytes;
+  bool operator==(const TreeFile& o) const { return path == o.path && bytes == o.bytes; }
+};
+std::vector<TreeFile> ReadTree(const std::wstring& root);
+
 // Waits up to a minute for the process to end, closes both handles and
 // gives its exit code (0xFFFFFFFF when it did not end).
 DWORD WaitForExitCode(PROCESS_INFORMATION& pi);

@@ -98,7 +98,7 @@ TEST(CBrnAppCnctor, LibraryThatDoesNotLoadMeansNotInstalled) {
 TEST(CBrnAppCnctor, LibraryWithoutTheExportStaysReadyButCannotListDrives) {
   FakeProduct product(true, false);
   // Any other library will do: the common dialog stand-in lacks GetOddsListW.
-  ASSERT_TRUE(::CopyFileW((burntest::StandinDir() + L"\\QLNCmnDlg.dll").c_str(), (product / L"KSIF.dll").c_str(),
+  ASSERT_TRUE(::CopyFileW((twtest::StandinDir() + L"\\QLNCmnDlg.dll").c_str(), (product / L"KSIF.dll").c_str(),
                           FALSE));
   tw::LogWatch watch;
   CBrnAppCnctor c;

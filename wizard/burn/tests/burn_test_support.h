@@ -12,9 +12,6 @@
 
 namespace burntest {
 
-// Folder that holds the built stand-ins (KSCORE.exe, KSIF.dll, ...).
-std::wstring StandinDir();
-
 class FakeProduct {
  public:
   // Copies the engine and the library unless told not to, and points
@@ -36,15 +33,6 @@ class FakeProduct {
   twtest::TempDir dir_;
   twtest::ScopedHklmKey key_;
 };
-
-// Files below `root` as "\relative\path" with their bytes, sorted; the
-// virtual-disc marker is left out.
-struct TreeFile {
-  std::wstring path;
-  std::string bytes;
-  bool operator==(const TreeFile& o) const { return path == o.path && bytes == o.bytes; }
-};
-std::vector<TreeFile> ReadTree(const std::wstring& root);
 
 // Bytes that differ from file to file (a simple generator).
 std::string PatternBytes(size_t size, unsigned seed);

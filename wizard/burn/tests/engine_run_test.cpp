@@ -14,8 +14,8 @@
 
 using burntest::FakeProduct;
 using burntest::PatternBytes;
-using burntest::ReadTree;
-using burntest::TreeFile;
+using twtest::ReadTree;
+using twtest::TreeFile;
 
 namespace {
 
@@ -44,14 +44,6 @@ struct DiscInfo {
 void ExpectResult(DWORD code, DWORD expected, BrnResultType type) {
   EXPECT_EQ(code, expected);
   EXPECT_EQ(CBrnAppCnctor::GetBrnResultType(code), type) << code;
-}
-
-// Waits for the engine to end; 0xFFFFFFFF when it does not.
-DWORD ExitCodeOf(PROCESS_INFORMATION& pi) {
-  DWORD code = 0xFFFFFFFF;
-  if (::WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(pi.hProcess, &code);
-  tw::CloseProcessInfo(pi);
-  return code;
 }
 
 void WriteDiscInfo(const std::wstring& path, const DiscInfo& d) {
@@ -95,7 +87,7 @@ class EngineRunTest : public ::testing::Test {
   }
   DWORD RunJob(const std::wstring& infoPath) {
     PROCESS_INFORMATION pi{};
-    return CBrnAppCnctor().ExecuteBrnApp(infoPath, &pi) ? ExitCodeOf(pi) : 0xFFFFFFFF;
+    return CBrnAppCnctor().ExecuteBrnApp(infoPath, &pi) ? twtest::WaitForExitCode(pi) : 0xFFFFFFFF;
   }
   std::wstring InfoPath() const { return jobs_ + L"\\TWR0.tmp"; }
   // What the disc should hold for `lines` of data below data_.
@@ -159,11 +151,9 @@ TEST_F(EngineRunTest, IsoImageAndBootImageAreWritten) {
   bootable.bootImg = boot;
   const std::wstring file = AddFile(L"\\x.bin", 1000, 6);
   ASSERT_EQ(Run({{file, L"\\x.bin"}}, bootable), 0u);
-  const auto tree = ReadTree(disc_);
-  ASSERT_EQ(tree.size(), 3u);
-  EXPECT_EQ(tree[0], (TreeFile{L"\\[BOOT]\\", ""}));
-  EXPECT_EQ(tree[1], (TreeFile{L"\\[BOOT]\\boot.img", twtest::ReadBytes(boot)}));
-  EXPECT_EQ(tree[2], (TreeFile{L"\\x.bin", twtest::ReadBytes(file)}));
+  EXPECT_EQ(ReadTree(disc_), (std::vector<TreeFile>{{L"\\[BOOT]\\", ""},
+                                                  {L"\\[BOOT]\\boot.img", twtest::ReadBytes(boot)},
+                                                  {L"\\x.bin", twtest::ReadBytes(file)}}));
 }
 
 TEST_F(EngineRunTest, DataLargerThanTheDiscIsRefusedBeforeErasing) {
@@ -262,7 +252,7 @@ TEST_F(EngineRunTest, CancelInTheProgressWindowAborts) {
   ::GetWindowTextW(window, caption, 128);
   EXPECT_STREQ(caption, L"Tarnwright progress");
   ::SendMessageW(::GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
-  ExpectResult(ExitCodeOf(pi), 310u, BrnResultType::Abort);
+  ExpectResult(twtest::WaitForExitCode(pi), 310u, BrnResultType::Abort);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -19,37 +18,13 @@ namespace {
 
 using twtest::TempDir;
 
-// The stand-ins' build folder as the Wine prefix's Z: drive sees it.
-std::wstring StandinDir() {
-  std::string dir = TW_STANDIN_DIR;
-  std::replace(dir.begin(), dir.end(), '/', '\\');
-  return L"Z:" + std::wstring(dir.begin(), dir.end());
-}
+using Lines = std::vector<std::wstring>;
 
-// Files and folders below `root` as "\relative" (folders end with "\"),
-// sorted, with the virtual-disc marker left out.
-void ListTree(const std::wstring& root, const std::wstring& relative, std::vector<std::wstring>& out) {
-  WIN32_FIND_DATAW data;
-  tw::UniqueFind find(::FindFirstFileW((root + relative + L"\\*").c_str(), &data));
-  if (!find) return;
-  do {
-    const std::wstring name = data.cFileName;
-    if (name == L"." || name == L".." || (relative.empty() && name == L"KSVDISC.TAG")) continue;
-    const std::wstring child = relative + L"\\" + name;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      out.push_back(child + L"\\");
-      ListTree(root, child, out);
-    } else {
-      out.push_back(child);
-    }
-  } while (::FindNextFileW(find.get(), &data));
-}
-
-std::vector<std::wstring> Tree(const std::wstring& root) {
-  std::vector<std::wstring> out;
-  ListTree(root, L"", out);
-  std::sort(out.begin(), out.end());
-  return out;
+// Files and folders on the disc as "\relative" (folders end with "\"), sorted.
+Lines Tree(const std::wstring& root) {
+  Lines paths;
+  for (const twtest::TreeFile& file : twtest::ReadTree(root)) paths.push_back(file.path);
+  return paths;
 }
 
 class EngineEndToEnd : public ::testing::Test {
@@ -58,7 +33,7 @@ class EngineEndToEnd : public ::testing::Test {
     tw::Settings().AppName = L"Recovery Disc Maker";
     engine_ = dir_ / L"product\\KSCORE.exe";
     twtest::MakeDirs(dir_ / L"product");
-    EXPECT_TRUE(::CopyFileW((StandinDir() + L"\\KSCORE.exe").c_str(), engine_.c_str(), FALSE));
+    EXPECT_TRUE(::CopyFileW((twtest::StandinDir() + L"\\KSCORE.exe").c_str(), engine_.c_str(), FALSE));
     twtest::WriteBytes(disc_ + L"\\KSVDISC.TAG", "");
     twtest::WriteTextFile(dir_ / L"product\\KSCORE.ini",
                           L"[Drives]\r\nE=" + disc_ + L"\r\n[Capacity]\r\nDVD_1=4\r\nBD_1=8\r\n");
@@ -75,14 +50,9 @@ class EngineEndToEnd : public ::testing::Test {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(engine_.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process)) {
-      return 0xFFFFFFFC;
-    }
-    DWORD code = 0xFFFFFFFB;
-    if (::WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(process.hProcess, &code);
-    tw::CloseProcessInfo(process);
-    return code;
+    const bool started = ::CreateProcessW(engine_.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                          nullptr, &startup, &process);
+    return started ? twtest::WaitForExitCode(process) : 0xFFFFFFFC;
   }
 
   std::wstring Marker(const wchar_t* key) const {
@@ -115,8 +85,8 @@ TEST_F(EngineEndToEnd, BootableFilesDiscIsAcceptedAndWrittenAsListed) {
   entry.BootImg = dir_ / L"boot\\boot.img";
   entry.BootImgType = 2;
   ASSERT_EQ(MakeDisc(entry), 0u);
-  EXPECT_EQ(Tree(disc_), (std::vector<std::wstring>{L"\\[BOOT]\\", L"\\[BOOT]\\boot.img", L"\\a.wim", L"\\empty\\",
-                                                    L"\\ドライバ\\", L"\\ドライバ\\b.bin"}));
+  EXPECT_EQ(Tree(disc_), (Lines{L"\\[BOOT]\\", L"\\[BOOT]\\boot.img", L"\\a.wim", L"\\empty\\", L"\\ドライバ\\",
+                                     L"\\ドライバ\\b.bin"}));
   EXPECT_EQ(twtest::ReadBytes(disc_ + L"\\a.wim"), std::string(300 * 1024 + 7, 'a'));
   EXPECT_EQ(Marker(L"Title"), L"Recovery Disc 1");
   EXPECT_EQ(Marker(L"VolumeLabel"), L"RECOVERY_1");
@@ -131,7 +101,7 @@ TEST_F(EngineEndToEnd, IsoAndImageDiscsAreAccepted) {
   iso.Type = 0;
   iso.Folder = data_ + L"\\Iso";
   ASSERT_EQ(MakeDisc(iso), 0u);
-  EXPECT_EQ(Tree(disc_), (std::vector<std::wstring>{L"\\recovery.iso"}));
+  EXPECT_EQ(Tree(disc_), Lines{L"\\recovery.iso"});
   EXPECT_EQ(Marker(L"WritingType"), L"ISO");
 
   // Second disc of an image set packed onto 1 MiB discs.
@@ -148,7 +118,7 @@ TEST_F(EngineEndToEnd, IsoAndImageDiscsAreAccepted) {
   second.Type = 1;
   second.Folder = image;
   ASSERT_EQ(MakeDisc(second), 0u);
-  EXPECT_EQ(Tree(disc_), (std::vector<std::wstring>{L"\\r.002"}));
+  EXPECT_EQ(Tree(disc_), Lines{L"\\r.002"});
   EXPECT_EQ(Marker(L"WritingType"), L"Files");
 }
 
