@@ -13,6 +13,7 @@
 using twtest::Encoding;
 using twtest::TempDir;
 using twtest::WriteTextFile;
+using Lines = std::vector<std::wstring>;
 
 namespace {
 
@@ -24,30 +25,19 @@ std::vector<std::wstring> Fetch(CExclusionListMgr& list) {
   return entries;
 }
 
-// The common list lies beside the test program, as beside the wizard.
-class CommonList {
- public:
-  explicit CommonList(const std::wstring& text) : path_(twtest::ExeFolder() + L"\\TarnSet_Exclusion.ini") {
-    WriteTextFile(path_, text, Encoding::Utf16Bom);
-  }
-  ~CommonList() { ::DeleteFileW(path_.c_str()); }
-
- private:
-  std::wstring path_;
-};
-
 TEST(ExclusionList, CommonListIsCleanedAndExpanded) {
   cfgtest::RecoveryDrive drive(L'E');
-  CommonList file(
-      L"C:\\Windows\\Temp\\\r\n"
-      L"\"C:\\Windows\\Temp\\\"\r\n"
-      L"\\pagefile.sys\r\n"
-      L"   \r\n"
-      L"?:\\Recovery\\Drivers\\Thumbs.db\r\n"
-      L"  \"?:\\Recovery\\Temp\"  ");
+  // The common list lies beside the test program, as beside the wizard.
+  twtest::FileBesideExe file(L"TarnSet_Exclusion.ini",
+                             L"C:\\Windows\\Temp\\\r\n"
+                             L"\"C:\\Windows\\Temp\\\"\r\n"
+                             L"\\pagefile.sys\r\n"
+                             L"   \r\n"
+                             L"?:\\Recovery\\Drivers\\Thumbs.db\r\n"
+                             L"  \"?:\\Recovery\\Temp\"  ");
   CExclusionListMgr list;
-  EXPECT_EQ(Fetch(list), (std::vector<std::wstring>{L"C:\\Windows\\Temp", L"C:\\Windows\\Temp\\", L"pagefile.sys",
-                                                    L"E:\\Recovery\\Drivers\\Thumbs.db", L"E:\\Recovery\\Temp"}));
+  EXPECT_EQ(Fetch(list), (Lines{L"C:\\Windows\\Temp", L"C:\\Windows\\Temp\\", L"pagefile.sys",
+                                L"E:\\Recovery\\Drivers\\Thumbs.db", L"E:\\Recovery\\Temp"}));
 }
 
 TEST(ExclusionList, ArrayTooSmallOrNoCountFailsWithoutCopying) {
@@ -59,11 +49,9 @@ TEST(ExclusionList, ArrayTooSmallOrNoCountFailsWithoutCopying) {
   uint32_t count = 0;
   tw::LogWatch watch;
   EXPECT_FALSE(list.GetExclusionList(&count, entries.data(), 2));
-  EXPECT_EQ(entries, (std::vector<std::wstring>{L"kept", L"kept"}));
+  EXPECT_EQ(entries, (Lines{L"kept", L"kept"}));
   EXPECT_FALSE(list.GetExclusionList(nullptr, nullptr, 0));
-  const auto logged = watch.EntriesOf(L"CExclusionListMgr::GetExclusionList");
-  ASSERT_EQ(logged.size(), 2u);
-  EXPECT_EQ(logged[0].message, L"0x00000003");
+  EXPECT_EQ(twtest::LoggedMessages(watch, L"CExclusionListMgr::GetExclusionList"), (Lines{L"0x00000003", L""}));
 }
 
 TEST(ExclusionList, MissingOwnListOrFolderIsAnEmptyListWithoutLogEntry) {
