@@ -59,13 +59,10 @@ TEST(Options, NumbersAfterViewAndUnmap2) {
 }
 
 TEST(Options, ArgumentsThatOnlyBeginWithAnOptionAreIgnored) {
-  EXPECT_EQ(Parse({L"/MAPX"}).operation, Operation::None);
-  EXPECT_EQ(Parse({L"/MAP22"}).operation, Operation::None);
+  for (const wchar_t* arg : {L"/MAPX", L"/MAP22", L"/VIEW", L"/UNMAP2", L"MAP", L" /MAP"}) {
+    EXPECT_EQ(Parse({arg}).operation, Operation::None) << arg;
+  }
   EXPECT_EQ(Parse({L"/LOGS"}).outputSwitch, 1);
-  EXPECT_EQ(Parse({L"/VIEW"}).operation, Operation::None);
-  EXPECT_EQ(Parse({L"/UNMAP2"}).operation, Operation::None);
-  EXPECT_EQ(Parse({L"MAP"}).operation, Operation::None);
-  EXPECT_EQ(Parse({L" /MAP"}).operation, Operation::None);
   // Unknown arguments leave an earlier choice alone.
   EXPECT_EQ(Parse({L"/HIDE", L"/nonsense"}).operation, Operation::Hide);
 }
