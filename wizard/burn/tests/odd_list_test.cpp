@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "burn/core/odd_list.h"
@@ -8,6 +9,36 @@ namespace {
 
 using tw::OddListError;
 using tw::ParseOddsList;
+
+// The letters of the stored drives, in list order.
+std::wstring Letters(const tw::OddListResult& r) {
+  std::wstring letters;
+  for (const OddInfo& drive : r.drives) letters += drive.DriveLetter;
+  return letters;
+}
+
+// A list text with the capacity it is parsed for, and what comes of it: the
+// error, the letters of the drives stored, and the log message (not looked
+// at where null).
+struct Outcome {
+  std::wstring text;
+  uint32_t capacity;
+  OddListError error;
+  std::wstring letters;
+  const wchar_t* log;
+};
+
+void ExpectOutcomes(std::initializer_list<Outcome> cases) {
+  for (const Outcome& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.text) + " for " + std::to_string(c.capacity));
+    const auto r = ParseOddsList(c.text, c.capacity);
+    EXPECT_EQ(r.error, c.error);
+    EXPECT_EQ(Letters(r), c.letters);
+    if (c.log) {
+      EXPECT_EQ(r.logMessage, c.log);
+    }
+  }
+}
 
 TEST(ParseOddsList, StoresOnlyDvdWritersWithTheirFlags) {
   const auto r = ParseOddsList(L"E\tDrive E\t101,201\nF\tDrive F\t105\n", 26);
@@ -45,8 +76,7 @@ TEST(ParseOddsList, EveryCodeSetsItsFlag) {
 
 TEST(ParseOddsList, LetterIsTheFirstCharacterOfItsField) {
   const auto r = ParseOddsList(L"G:\tBD Writer\t102\n", 26);
-  ASSERT_EQ(r.drives.size(), 1u);
-  EXPECT_EQ(r.drives[0].DriveLetter, L'G');
+  ASSERT_EQ(Letters(r), L"G");
   EXPECT_EQ(r.drives[0].DriveName, L"BD Writer");
 }
 
@@ -57,78 +87,41 @@ TEST(ParseOddsList, JunkAndEmptyTokensAreIgnored) {
   EXPECT_TRUE(r.drives[0].DvdWritable);  // " 103" reads as 103
   EXPECT_TRUE(r.drives[0].BdWritable);
   // A trailing comma leaves an empty token before the line feed.
-  EXPECT_EQ(ParseOddsList(L"E\tX\t101,\n", 26).drives.size(), 1u);
+  ExpectOutcomes({{L"E\tX\t101,\n", 26, OddListError::None, L"E", nullptr}});
 }
 
-TEST(ParseOddsList, EmptyTextAndEmptyLineEndTheList) {
-  EXPECT_EQ(ParseOddsList(L"", 26).error, OddListError::None);
-  EXPECT_TRUE(ParseOddsList(L"", 26).drives.empty());
-  // Anything after an empty line is not read, even if malformed.
-  const auto r = ParseOddsList(L"E\tA\t101\n\nF\tB\t101\n", 26);
-  ASSERT_EQ(r.error, OddListError::None);
-  ASSERT_EQ(r.drives.size(), 1u);
-  EXPECT_EQ(ParseOddsList(L"\njunk", 26).drives.size(), 0u);
-}
-
-TEST(ParseOddsList, MissingFinalLineFeedFailsAndKeepsEarlierDrives) {
-  const auto r = ParseOddsList(L"E\tA\t101\nF\tB\t101,102", 26);
-  EXPECT_EQ(r.error, OddListError::NoLineFeed);
-  EXPECT_EQ(r.logMessage, L"101,102");
-  ASSERT_EQ(r.drives.size(), 1u);
-  EXPECT_EQ(r.drives[0].DriveLetter, L'E');
-}
-
-TEST(ParseOddsList, FieldsAreLookedForWithinTheirLine) {
-  // A line without tabs does not borrow the next line's fields.
-  auto r = ParseOddsList(L"E\nF\tB\t101\n", 26);
-  EXPECT_EQ(r.error, OddListError::NoLetterTab);
-  EXPECT_EQ(r.logMessage, L"E\nF\tB\t101\n");
-  EXPECT_TRUE(r.drives.empty());
-
-  r = ParseOddsList(L"E\tA\t101\nF\tB only\nG\tC\t101\n", 26);
-  EXPECT_EQ(r.error, OddListError::NoNameTab);
-  EXPECT_EQ(r.logMessage, L"B only\nG\tC\t101\n");
-  EXPECT_EQ(r.drives.size(), 1u);
-
-  EXPECT_EQ(ParseOddsList(L"E", 26).error, OddListError::NoLetterTab);
-  EXPECT_EQ(ParseOddsList(L"E\tName", 26).error, OddListError::NoNameTab);
-}
-
-TEST(ParseOddsList, EmptyLetterFieldIsNotStored) {
-  const auto r = ParseOddsList(L"\tNameless\t101\nF\tB\t101\n", 26);
-  ASSERT_EQ(r.error, OddListError::None);
-  ASSERT_EQ(r.drives.size(), 1u);
-  EXPECT_EQ(r.drives[0].DriveLetter, L'F');
+TEST(ParseOddsList, ListEndsAndMalformedLinesKeepTheDrivesReadBefore) {
+  ExpectOutcomes({
+      // Empty text and an empty line end the list; what follows is not read.
+      {L"", 26, OddListError::None, L"", nullptr},
+      {L"E\tA\t101\n\nF\tB\t101\n", 26, OddListError::None, L"E", nullptr},
+      {L"\njunk", 26, OddListError::None, L"", nullptr},
+      {L"E\tA\t101\nF\tB\t101,102", 26, OddListError::NoLineFeed, L"E", L"101,102"},
+      // A line without tabs does not borrow the next line's fields.
+      {L"E\nF\tB\t101\n", 26, OddListError::NoLetterTab, L"", L"E\nF\tB\t101\n"},
+      {L"E\tA\t101\nF\tB only\nG\tC\t101\n", 26, OddListError::NoNameTab, L"E", L"B only\nG\tC\t101\n"},
+      {L"E", 26, OddListError::NoLetterTab, L"", nullptr},
+      {L"E\tName", 26, OddListError::NoNameTab, L"", nullptr},
+      // A line with an empty letter field is not stored.
+      {L"\tNameless\t101\nF\tB\t101\n", 26, OddListError::None, L"F", nullptr},
+  });
 }
 
 TEST(ParseOddsList, CapacityIsCheckedBeforeEachLine) {
   const std::wstring two = L"E\tA\t101\nF\tB\t101\n";
-  EXPECT_EQ(ParseOddsList(two, 2).error, OddListError::None);
-
-  auto r = ParseOddsList(two, 1);
-  EXPECT_EQ(r.error, OddListError::TooManyDrives);
-  EXPECT_EQ(r.logMessage, L"0x00000001, 0x00000001");
-  EXPECT_EQ(r.drives.size(), 1u);
-
-  // Fires even for a line that would have been dropped.
-  r = ParseOddsList(L"E\tA\t101\nF\tB\t105\n", 1);
-  EXPECT_EQ(r.error, OddListError::TooManyDrives);
-
-  r = ParseOddsList(two, 0);
-  EXPECT_EQ(r.error, OddListError::TooManyDrives);
-  EXPECT_EQ(r.logMessage, L"0x00000000, 0x00000000");
-  EXPECT_TRUE(r.drives.empty());
-  EXPECT_EQ(ParseOddsList(L"", 0).error, OddListError::None);
-}
-
-TEST(ParseOddsList, TwentySixDrivesFitTheWizardsArray) {
-  std::wstring text;
-  for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) text += std::wstring(1, letter) + L":\tDrive\t101\n";
-  const auto r = ParseOddsList(text, 26);
-  ASSERT_EQ(r.error, OddListError::None);
-  ASSERT_EQ(r.drives.size(), 26u);
-  EXPECT_EQ(r.drives[25].DriveLetter, L'Z');
-  EXPECT_EQ(ParseOddsList(text + L"A\tAgain\t101\n", 26).error, OddListError::TooManyDrives);
+  std::wstring all;
+  for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) all += std::wstring(1, letter) + L":\tDrive\t101\n";
+  ExpectOutcomes({
+      {two, 2, OddListError::None, L"EF", nullptr},
+      {two, 1, OddListError::TooManyDrives, L"E", L"0x00000001, 0x00000001"},
+      // Fires even for a line that would have been dropped.
+      {L"E\tA\t101\nF\tB\t105\n", 1, OddListError::TooManyDrives, L"E", nullptr},
+      {two, 0, OddListError::TooManyDrives, L"", L"0x00000000, 0x00000000"},
+      {L"", 0, OddListError::None, L"", nullptr},
+      // Twenty-six drives fit the wizard's array.
+      {all, 26, OddListError::None, L"ABCDEFGHIJKLMNOPQRSTUVWXYZ", nullptr},
+      {all + L"A\tAgain\t101\n", 26, OddListError::TooManyDrives, L"ABCDEFGHIJKLMNOPQRSTUVWXYZ", nullptr},
+  });
 }
 
 TEST(TextUpToNul, StopsAtTheFirstNulOrTheBufferEnd) {
