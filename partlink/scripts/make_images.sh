@@ -6,7 +6,8 @@
 #
 #   make_images.sh OUTDIR
 #
-# Images are 8 MiB sparse files. Names and contents:
+# Images are 8 MiB sparse files, each made with its listing "<name>.view"
+# (the two damaged copies have none). Names and contents:
 #   mbr_standard       0x27 (recovery), 0x07 (bootable)
 #   mbr_ext_recovery   0x07 (bootable), extended 0x0F, 0x27
 #   mbr_lone_recovery  0x27 only
@@ -35,6 +36,7 @@ new_image() {
 mbr() {  # name, sfdisk script
   new_image "$1"
   printf 'label: dos\nlabel-id: 0x5041524b\n%s' "$2" | sfdisk -q --no-reread --no-tell-kernel "$1.img" >/dev/null
+  mbr_view "$1" >"$1.view"
 }
 
 gpt() {  # name, sgdisk arguments...
@@ -42,6 +44,7 @@ gpt() {  # name, sgdisk arguments...
   shift
   new_image "$name"
   sgdisk -o -U 50415254-4C49-4E4B-9000-000000000001 "$@" "$name.img" >/dev/null 2>&1
+  gpt_view "$name" >"$name.view"
 }
 
 # The MBR table as sfdisk reports it: always four rows, empty ones zero.
@@ -50,17 +53,14 @@ mbr_view() {
   printf '  #  Bt  ID     Start    Length \n'
   printf -- '---+---+---+---------+---------+\n'
   for i in 1 2 3 4; do
+    # An empty slot has no line, and every field reads as 0.
     line=$(sfdisk -d "$name.img" | grep -E "^$name\.img$i :" || true)
-    if [ -z "$line" ]; then
-      printf ' %02X  %02X  %02X  %08X  %08X \n' $((i - 1)) 0 0 0 0
-      continue
-    fi
     start=$(sed -n 's/.*start= *\([0-9]*\).*/\1/p' <<<"$line")
     size=$(sed -n 's/.*size= *\([0-9]*\).*/\1/p' <<<"$line")
     type=$(sed -n 's/.*type=\([0-9a-fA-F]*\).*/\1/p' <<<"$line")
     boot=0
     case "$line" in *bootable*) boot=$((0x80)) ;; esac
-    printf ' %02X  %02X  %02X  %08X  %08X \n' $((i - 1)) "$boot" $((16#$type)) "$start" "$size"
+    printf ' %02X  %02X  %02X  %08X  %08X \n' $((i - 1)) "$boot" $((16#${type:-0})) "${start:-0}" "${size:-0}"
   done
 }
 
@@ -95,9 +95,6 @@ mbr mbr_lone_recovery 'start=2048, size=4096, type=27
 '
 mbr mbr_no_recovery 'start=2048, size=8192, type=7, bootable
 '
-for name in mbr_standard mbr_ext_recovery mbr_lone_recovery mbr_no_recovery; do
-  mbr_view "$name" >"$name.view"
-done
 
 # First sector of entry 1 (bytes 454 to 457) set to 0.
 cp mbr_standard.img mbr_zero_start.img
@@ -106,9 +103,6 @@ printf '\0\0\0\0' | dd of=mbr_zero_start.img bs=1 seek=454 conv=notrunc status=n
 gpt gpt_recovery4 -n 1:2048:+1M -t 1:$EFI -n 2:0:+1M -t 2:$MSR -n 3:0:+2M -t 3:$DATA -n 4:0:+1M -t 4:$RECOVERY
 gpt gpt_gap -n 1:2048:+2M -t 1:$DATA -n 3:0:+1M -t 3:$RECOVERY
 gpt gpt_no_recovery -n 1:2048:+1M -t 1:$EFI -n 2:0:+2M -t 2:$DATA
-for name in gpt_recovery4 gpt_gap gpt_no_recovery; do
-  gpt_view "$name" >"$name.view"
-done
 
 # Header checksum (bytes 16 to 19 of LBA 1) damaged.
 cp gpt_recovery4.img gpt_bad_header.img
