@@ -16,14 +16,12 @@ TEST(TarnSetNames, SectionsAndTypes) {
   EXPECT_EQ(TaskSectionName(0, 1, 12), L"Task_DVD1_1_12");
   EXPECT_EQ(TaskSectionName(1, 100, 3), L"Task_BD1_100_3");
   int32_t code = -1;
-  EXPECT_TRUE(TypeCodeOf(L"iso", code));
-  EXPECT_EQ(code, TarnSet::kTypeIso);
-  EXPECT_TRUE(TypeCodeOf(L"IMAGE", code));
-  EXPECT_EQ(code, TarnSet::kTypeImage);
-  EXPECT_TRUE(TypeCodeOf(L"Files", code));
-  EXPECT_EQ(code, TarnSet::kTypeFiles);
-  EXPECT_TRUE(TypeCodeOf(L"files_bootable", code));
-  EXPECT_EQ(code, TarnSet::kTypeFilesBootable);
+  for (const auto& [text, type] : {std::pair(L"iso", TarnSet::kTypeIso), std::pair(L"IMAGE", TarnSet::kTypeImage),
+                                   std::pair(L"Files", TarnSet::kTypeFiles),
+                                   std::pair(L"files_bootable", TarnSet::kTypeFilesBootable)}) {
+    EXPECT_TRUE(TypeCodeOf(text, code)) << text;
+    EXPECT_EQ(code, type) << text;
+  }
   code = -1;
   EXPECT_FALSE(TypeCodeOf(L"Files ", code));
   EXPECT_FALSE(TypeCodeOf(L"", code));
@@ -52,13 +50,17 @@ TEST(TarnSetTaskLines, PathKeysExpandedAndKeyOrderKept) {
   EXPECT_EQ(ExpandDriveMark(L"", L'E'), L"");
 }
 
-// A file test that answers from a fixed set of paths and counts questions.
-struct FakeFiles {
-  std::set<std::wstring> present;
-  FileExists Test() {
-    return [this](const std::wstring& path) { return present.count(path) != 0; };
-  }
-};
+// A file test that answers from a set of paths (read at each question).
+FileExists In(const std::set<std::wstring>& present) {
+  return [&present](const std::wstring& path) { return present.count(path) != 0; };
+}
+
+std::vector<uint32_t> Remaining(const std::vector<TaskData>& tasks) {
+  std::vector<uint32_t> remaining;
+  for (const TaskData& t : tasks) remaining.push_back(t.RemainingDiscs);
+  return remaining;
+}
+using Counts = std::vector<uint32_t>;
 
 TaskData ImageTask(uint32_t discs, const std::wstring& flag) {
   TaskData t = ResetTask();
@@ -69,44 +71,41 @@ TaskData ImageTask(uint32_t discs, const std::wstring& flag) {
 }
 
 TEST(TarnSetWrittenState, ImageTaskHasOneMarkerPerDisc) {
-  FakeFiles files;
-  files.present = {L"E:\\Done\\Disc1.flg", L"E:\\Done\\Disc3.flg"};
+  std::set<std::wstring> present = {L"E:\\Done\\Disc1.flg", L"E:\\Done\\Disc3.flg"};
   TaskData t = ImageTask(3, L"E:\\Done\\Disc%DiscNum%.flg");
-  RefreshWrittenState(t, files.Test());
+  RefreshWrittenState(t, In(present));
   EXPECT_EQ(t.WrittenFlags, (std::vector<uint8_t>{1, 0, 1}));
   EXPECT_EQ(t.RemainingDiscs, 1u);
-  files.present.clear();  // a later refresh forgets marks that are gone
-  RefreshWrittenState(t, files.Test());
+  present.clear();  // a later refresh forgets marks that are gone
+  RefreshWrittenState(t, In(present));
   EXPECT_EQ(t.WrittenFlags, (std::vector<uint8_t>{0, 0, 0}));
   EXPECT_EQ(t.RemainingDiscs, 3u);
 }
 
 TEST(TarnSetWrittenState, OtherTypesUseFlagAsWrittenAndNoFlagMeansNoMarks) {
-  FakeFiles files;
-  files.present = {L"E:\\Done\\Disc%DiscNum%.flg"};
+  std::set<std::wstring> present = {L"E:\\Done\\Disc%DiscNum%.flg"};
   TaskData files2 = ImageTask(1, L"E:\\Done\\Disc%DiscNum%.flg");
   files2.Type = TarnSet::kTypeFiles;
-  RefreshWrittenState(files2, files.Test());
+  RefreshWrittenState(files2, In(present));
   EXPECT_EQ(files2.WrittenFlags, (std::vector<uint8_t>{1}));
   EXPECT_EQ(files2.RemainingDiscs, 0u);
   TaskData unflagged = ImageTask(2, L"");
-  RefreshWrittenState(unflagged, files.Test());
+  RefreshWrittenState(unflagged, In(present));
   EXPECT_TRUE(unflagged.WrittenFlags.empty());
   EXPECT_EQ(unflagged.RemainingDiscs, 2u);
 }
 
 TEST(TarnSetWrittenState, SetMadeOnOneTypeCountsAsMadeOnTheOther) {
-  FakeFiles files;
+  std::set<std::wstring> present;
   std::vector<TaskData> dvd = {ImageTask(3, L"D%DiscNum%"), ImageTask(1, L"DVD-B")};
   std::vector<TaskData> bd = {ImageTask(1, L"B%DiscNum%"), ImageTask(1, L"BD-B")};
-  files.present = {L"D1", L"D2", L"D3"};  // second DVD task still missing
-  RefreshSetWrittenState(dvd.data(), 2, bd.data(), 2, files.Test());
-  EXPECT_EQ(dvd[0].RemainingDiscs, 0u);
-  EXPECT_EQ(dvd[1].RemainingDiscs, 1u);
+  present = {L"D1", L"D2", L"D3"};  // second DVD task still missing
+  RefreshSetWrittenState(dvd.data(), 2, bd.data(), 2, In(present));
+  EXPECT_EQ(Remaining(dvd), (Counts{0, 1}));
   EXPECT_EQ(bd[0].RemainingDiscs, 1u);
 
-  files.present = {L"B1", L"BD-B"};  // every BD disc made
-  RefreshSetWrittenState(dvd.data(), 2, bd.data(), 2, files.Test());
+  present = {L"B1", L"BD-B"};  // every BD disc made
+  RefreshSetWrittenState(dvd.data(), 2, bd.data(), 2, In(present));
   for (const TaskData* t : {&dvd[0], &dvd[1], &bd[0], &bd[1]}) {
     EXPECT_EQ(t->RemainingDiscs, 0u);
     EXPECT_EQ(t->WrittenFlags, std::vector<uint8_t>(t->TotalDiscs, 1));
@@ -114,27 +113,25 @@ TEST(TarnSetWrittenState, SetMadeOnOneTypeCountsAsMadeOnTheOther) {
 }
 
 TEST(TarnSetWrittenState, NoMarksAnywhereIsNotComplete) {
-  FakeFiles files;
+  std::set<std::wstring> present;
   std::vector<TaskData> dvd = {ImageTask(1, L"")};
   std::vector<TaskData> bd = {ImageTask(1, L"")};
-  RefreshSetWrittenState(dvd.data(), 1, bd.data(), 1, files.Test());
-  EXPECT_EQ(dvd[0].RemainingDiscs, 1u);
-  EXPECT_EQ(bd[0].RemainingDiscs, 1u);
-  RefreshSetWrittenState(dvd.data(), 1, nullptr, 0, files.Test());
+  RefreshSetWrittenState(dvd.data(), 1, bd.data(), 1, In(present));
+  EXPECT_EQ(Remaining(dvd), Counts{1});
+  EXPECT_EQ(Remaining(bd), Counts{1});
+  RefreshSetWrittenState(dvd.data(), 1, nullptr, 0, In(present));
   EXPECT_EQ(dvd[0].RemainingDiscs, 1u);
 }
 
 // A BD list longer than the DVD list: its later tasks are refreshed too,
 // and they take part in the completeness test.
 TEST(TarnSetWrittenState, LongerBdListIsRefreshedInFull) {
-  FakeFiles files;
-  files.present = {L"BD-2"};
+  std::set<std::wstring> present = {L"BD-2"};
   std::vector<TaskData> dvd = {ImageTask(1, L"DVD-1")};
   std::vector<TaskData> bd = {ImageTask(1, L"BD-1"), ImageTask(1, L"BD-2")};
-  RefreshSetWrittenState(dvd.data(), 1, bd.data(), 2, files.Test());
+  RefreshSetWrittenState(dvd.data(), 1, bd.data(), 2, In(present));
   EXPECT_EQ(bd[1].WrittenFlags, (std::vector<uint8_t>{1}));
-  EXPECT_EQ(bd[1].RemainingDiscs, 0u);
-  EXPECT_EQ(bd[0].RemainingDiscs, 1u);
+  EXPECT_EQ(Remaining(bd), (Counts{1, 0}));
   EXPECT_EQ(dvd[0].RemainingDiscs, 1u);
 }
 
