@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "app/log_reader.h"
 #include "steps/disc_info_file.h"
 #include "steps_test_support.h"
@@ -10,7 +13,9 @@ namespace {
 
 using stepstest::SettingsGuard;
 using stepstest::Utf16File;
+using twtest::LoggedMessages;
 using twtest::TempDir;
+using Lines = std::vector<std::wstring>;
 
 constexpr wchar_t kFn[] = L"MkDiscDlg::CreateDiscInfoFile";
 
@@ -80,9 +85,7 @@ TEST_F(DiscInfoFile, BootImgTypeFiveFailsAfterBootImg) {
   e.BootImgType = 5;
   tw::LogWatch watch;
   EXPECT_FALSE(Create(e));
-  const auto entries = watch.EntriesOf(kFn);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"0x00000005, Recovery Disc 1");
+  EXPECT_EQ(LoggedMessages(watch, kFn), Lines{L"0x00000005, Recovery Disc 1"});
   const std::wstring text = tw::FromUtf16Le(Bytes().substr(2));
   const std::wstring last = L"BootImg=D:\\Recovery\\boot.img\r\n";
   ASSERT_GT(text.size(), last.size());
@@ -92,32 +95,21 @@ TEST_F(DiscInfoFile, BootImgTypeFiveFailsAfterBootImg) {
 TEST_F(DiscInfoFile, UnknownTypeOrDiscTypeFails) {
   DiscEntry e = BootableEntry();
   e.Type = 4;
-  {
-    tw::LogWatch watch;
-    EXPECT_FALSE(Create(e));
-    const auto entries = watch.EntriesOf(kFn);
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].message, L"0x00000004");
-    EXPECT_EQ(tw::FromUtf16Le(Bytes()).find(L"WritingType"), std::wstring::npos);
-  }
+  tw::LogWatch watch;
+  EXPECT_FALSE(Create(e));
+  EXPECT_EQ(LoggedMessages(watch, kFn), Lines{L"0x00000004"});
+  EXPECT_EQ(tw::FromUtf16Le(Bytes()).find(L"WritingType"), std::wstring::npos);
   e.Type = 2;
-  {
-    tw::LogWatch watch;
-    EXPECT_FALSE(Create(e, 2));
-    const auto entries = watch.EntriesOf(kFn);
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].message, L"0x00000002, Recovery Disc 1");
-    EXPECT_EQ(tw::FromUtf16Le(Bytes()).find(L"Disc="), std::wstring::npos);
-  }
+  EXPECT_FALSE(Create(e, 2));
+  EXPECT_EQ(LoggedMessages(watch, kFn), (Lines{L"0x00000004", L"0x00000002, Recovery Disc 1"}));
+  EXPECT_EQ(tw::FromUtf16Le(Bytes()).find(L"Disc="), std::wstring::npos);
 }
 
 TEST_F(DiscInfoFile, FileThatCannotBeCreatedIsLogged) {
   const std::wstring path = dir_ / L"missing\\TWR1.tmp";
   tw::LogWatch watch;
   EXPECT_FALSE(MkDiscDlg::CreateDiscInfoFile(path, L"E:\\", 0, L"C:\\l.tmp", BootableEntry()));
-  const auto entries = watch.EntriesOf(kFn);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].message, L"0x00000003, " + path);
+  EXPECT_EQ(LoggedMessages(watch, kFn), Lines{L"0x00000003, " + path});
 }
 
 }  // namespace
