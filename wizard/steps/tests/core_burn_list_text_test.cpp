@@ -9,6 +9,14 @@ namespace {
 
 using Items = std::vector<std::wstring>;
 
+// The items of a successful pick; for a failed one its message alone, marked
+// as such, followed by any items it wrongly kept.
+Items Picked(const std::wstring& text, uint32_t lines, uint32_t disc) {
+  tw::LayoutPick pick = tw::PickLayoutLine(text, lines, disc);
+  if (pick.failure) pick.items.insert(pick.items.begin(), L"failed: " + *pick.failure);
+  return pick.items;
+}
+
 TEST(BurnListText, DiscPathCutsTheFolderAndKeepsOneLeadingBackslash) {
   const std::wstring folder = L"D:\\Data";
   EXPECT_EQ(tw::DiscPathOf(L"D:\\Data\\a.wim", folder.size()), L"\\a.wim");
@@ -61,35 +69,22 @@ const std::wstring kThreeDiscs =
     L"\n";
 
 TEST(LayoutPick, TakesTheLineOfTheDiscNumber) {
-  auto pick = tw::PickLayoutLine(kThreeDiscs, 3, 0);
-  ASSERT_FALSE(pick.failure);
-  EXPECT_EQ(pick.items, (Items{L"D:\\Img\\r.inf", L"D:\\Img\\r.nv", L"D:\\Img\\r.fc2"}));
-  pick = tw::PickLayoutLine(kThreeDiscs, 3, 1);
-  ASSERT_FALSE(pick.failure);
-  EXPECT_EQ(pick.items, (Items{L"D:\\Img\\r.002"}));
-  pick = tw::PickLayoutLine(kThreeDiscs, 3, 2);
-  ASSERT_FALSE(pick.failure);
-  EXPECT_EQ(pick.items, (Items{L"D:\\Img\\r.003", L"D:\\Img\\r.004"}));
+  EXPECT_EQ(Picked(kThreeDiscs, 3, 0), (Items{L"D:\\Img\\r.inf", L"D:\\Img\\r.nv", L"D:\\Img\\r.fc2"}));
+  EXPECT_EQ(Picked(kThreeDiscs, 3, 1), (Items{L"D:\\Img\\r.002"}));
+  EXPECT_EQ(Picked(kThreeDiscs, 3, 2), (Items{L"D:\\Img\\r.003", L"D:\\Img\\r.004"}));
 }
 
 TEST(LayoutPick, MissingDiscLineFailsInsteadOfAnEmptyList) {
-  auto pick = tw::PickLayoutLine(kThreeDiscs, 3, 3);
-  ASSERT_TRUE(pick.failure);
-  EXPECT_EQ(*pick.failure, L"0x00000003, 0x00000003");
-  EXPECT_TRUE(pick.items.empty());
+  EXPECT_EQ(Picked(kThreeDiscs, 3, 3), Items{L"failed: 0x00000003, 0x00000003"});
   // The walk stops after the reported number of lines.
-  pick = tw::PickLayoutLine(kThreeDiscs, 2, 2);
-  EXPECT_TRUE(pick.failure);
+  EXPECT_TRUE(tw::PickLayoutLine(kThreeDiscs, 2, 2).failure);
   EXPECT_TRUE(tw::PickLayoutLine(L"", 3, 0).failure);
   EXPECT_TRUE(tw::PickLayoutLine(L"\n", 3, 0).failure);
 }
 
 TEST(LayoutPick, MalformedTextFails) {
   // The wanted line is fine, but a later one lacks its "\n".
-  auto pick = tw::PickLayoutLine(L"D:\\Img\\r.inf\nD:\\Img\\r.002", 3, 0);
-  ASSERT_TRUE(pick.failure);
-  EXPECT_EQ(*pick.failure, L"0x00000001, D:\\Img\\r.002");
-  EXPECT_TRUE(pick.items.empty());
+  EXPECT_EQ(Picked(L"D:\\Img\\r.inf\nD:\\Img\\r.002", 3, 0), Items{L"failed: 0x00000001, D:\\Img\\r.002"});
   // Empty items (doubled TAB, TAB at a line end).
   EXPECT_TRUE(tw::PickLayoutLine(L"D:\\a\t\tD:\\b\n\n", 1, 0).failure);
   EXPECT_TRUE(tw::PickLayoutLine(L"D:\\a\t\n\n", 1, 0).failure);
@@ -98,13 +93,8 @@ TEST(LayoutPick, MalformedTextFails) {
 TEST(LayoutPick, ItemLongerThanThePathBufferFailsOnAnyLine) {
   const std::wstring fits = L"D:\\" + std::wstring(tw::kLayoutItemMax - 3, L'a');
   const std::wstring tooLong = fits + L"b";
-  auto pick = tw::PickLayoutLine(fits + L"\tD:\\x\n\n", 1, 0);
-  ASSERT_FALSE(pick.failure);
-  EXPECT_EQ(pick.items, (Items{fits, L"D:\\x"}));
-
-  pick = tw::PickLayoutLine(L"D:\\x\t" + tooLong + L"\n\n", 1, 0);
-  ASSERT_TRUE(pick.failure);
-  EXPECT_EQ(*pick.failure, L"0x00000105, " + tooLong);
+  EXPECT_EQ(Picked(fits + L"\tD:\\x\n\n", 1, 0), (Items{fits, L"D:\\x"}));
+  EXPECT_EQ(Picked(L"D:\\x\t" + tooLong + L"\n\n", 1, 0), Items{L"failed: 0x00000105, " + tooLong});
   // On a line other than the wanted one as well: the layout as a whole is unusable.
   EXPECT_TRUE(tw::PickLayoutLine(L"D:\\x\n" + tooLong + L"\n\n", 2, 0).failure);
 }
@@ -114,7 +104,7 @@ TEST(LayoutPick, TextEndsAtNul) {
   text.push_back(L'\0');
   text += L"D:\\b\n\n";
   EXPECT_TRUE(tw::PickLayoutLine(text, 2, 1).failure);
-  EXPECT_EQ(tw::PickLayoutLine(text, 2, 0).items, (Items{L"D:\\a"}));
+  EXPECT_EQ(Picked(text, 2, 0), (Items{L"D:\\a"}));
 }
 
 }  // namespace
