@@ -4,6 +4,8 @@
 #include <winioctl.h>
 
 #include <cstddef>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "app/console.h"
@@ -62,6 +64,39 @@ DiskLayout LayoutOf(const std::vector<uint64_t>& buffer, DWORD returned) {
   return layout;
 }
 
+// The line of a failed system call, with its error.
+void PrintFailed(const wchar_t* call, DWORD error) {
+  Print(Format(L"ERROR : Failed %s() - 0x%08X\n", {call, error}));
+}
+
+// Opens a disk or volume for reading; prints the failure.
+std::unique_ptr<DiskDevice> OpenForReading(const std::wstring& path) {
+  auto device = Disks().Open(path, DiskAccess::Read);
+  if (!device) PrintFailed(L"CreateFile", ::GetLastError());
+  return device;
+}
+
+// Opens the disk or volume, asks for its partition information and closes
+// it again: 0, or 270 when it cannot be opened and 287 when the query
+// fails, after printing the failure.
+uint32_t QueryPartitionInfo(const std::wstring& path, PARTITION_INFORMATION_EX& info) {
+  const auto device = OpenForReading(path);
+  if (!device) return 270;
+  DWORD returned = 0;
+  if (!device->Control(IOCTL_DISK_GET_PARTITION_INFO_EX, &info, sizeof(info), returned)) {
+    PrintFailed(L"DeviceIoControl", ::GetLastError());
+    return 287;
+  }
+  return 0;
+}
+
+// Prints the line of a failed target search and passes its code on.
+uint32_t TargetSearchFailed(uint32_t code) {
+  Print(code == kCodeTargetNotFound ? L"ERROR : Target Partition not Found\n"
+                                    : L"ERROR : Few partition in system disk\n");
+  return code;
+}
+
 }  // namespace
 
 TargetResults& Target() {
@@ -89,18 +124,8 @@ uint32_t _WriteSector(int32_t disk, const Sector& buffer, uint64_t sector) {
 }
 
 int _isGPTDisk(int32_t disk) {
-  auto device = Disks().Open(DiskPath(disk), DiskAccess::Read);
-  if (!device) {
-    Print(Format(L"ERROR : Failed CreateFile() - 0x%08X\n", {::GetLastError()}));
-    return 0;
-  }
   PARTITION_INFORMATION_EX info{};
-  DWORD returned = 0;
-  if (!device->Control(IOCTL_DISK_GET_PARTITION_INFO_EX, &info, sizeof(info), returned)) {
-    Print(Format(L"ERROR : Failed DeviceIoControl() - 0x%08X\n", {::GetLastError()}));
-    return 0;
-  }
-  if (info.PartitionStyle != PARTITION_STYLE_GPT) return 0;
+  if (QueryPartitionInfo(DiskPath(disk), info) != 0 || info.PartitionStyle != PARTITION_STYLE_GPT) return 0;
   Print(L"This is GPT Disk.\n");
   return 1;
 }
@@ -108,11 +133,8 @@ int _isGPTDisk(int32_t disk) {
 uint32_t QueryGptLayout(int32_t disk, DiskLayout& layout) {
   bool haveLayout = false;
   {
-    auto device = Disks().Open(DiskPath(disk), DiskAccess::Read);
-    if (!device) {
-      Print(Format(L"ERROR : Failed CreateFile() - 0x%08X\n", {::GetLastError()}));
-      return 270;
-    }
+    const auto device = OpenForReading(DiskPath(disk));
+    if (!device) return 270;
     for (DWORD size = kLayoutBufferStep; size <= kLayoutBufferLimit; size += kLayoutBufferStep) {
       std::vector<uint64_t> buffer(size / sizeof(uint64_t));
       DWORD returned = 0;
@@ -123,7 +145,7 @@ uint32_t QueryGptLayout(int32_t disk, DiskLayout& layout) {
       }
       const DWORD error = ::GetLastError();
       if (error != ERROR_INSUFFICIENT_BUFFER || size + kLayoutBufferStep > kLayoutBufferLimit) {
-        Print(Format(L"ERROR : Failed DeviceIoControl() - 0x%08X\n", {error}));
+        PrintFailed(L"DeviceIoControl", error);
         break;
       }
     }
@@ -179,14 +201,7 @@ uint32_t _getTargetPartitionID(int32_t disk) {
     const uint32_t query = QueryGptLayout(disk, layout);
     if (query != 0) return query;
     const GptTargetSearch search = FindGptTarget(layout);
-    if (search.code == kCodeTargetNotFound) {
-      Print(L"ERROR : Target Partition not Found\n");
-      return search.code;
-    }
-    if (search.code == kCodeTooFewPartitions) {
-      Print(L"ERROR : Few partition in system disk\n");
-      return search.code;
-    }
+    if (search.code != 0) return TargetSearchFailed(search.code);
     Target().fileSystemId = kTypeRecovery;
     Target().partitionId = search.partitionNumber;
     Target().mbrIndex = search.partitionNumber;
@@ -202,14 +217,7 @@ uint32_t _getTargetPartitionID(int32_t disk) {
     return read;
   }
   const MbrTargetSearch search = FindMbrTarget(sector);
-  if (search.code == kCodeTargetNotFound) {
-    Print(L"ERROR : Target Partition not Found\n");
-    return search.code;
-  }
-  if (search.code == kCodeTooFewPartitions) {
-    Print(L"ERROR : Few partition in system disk\n");
-    return search.code;
-  }
+  if (search.code != 0) return TargetSearchFailed(search.code);
   Target().fileSystemId = search.type;
   Target().partitionId = search.partitionId;
   Target().mbrIndex = search.mbrIndex;
@@ -280,17 +288,9 @@ uint32_t _SetPartitionID(int32_t disk, int32_t mbrIndex, uint8_t type) {
 }
 
 uint32_t _getVolumePartNumber(wchar_t letter) {
-  auto device = Disks().Open(Format(L"\\\\.\\%c:", {FormatArg::Char(letter)}), DiskAccess::Read);
-  if (!device) {
-    Print(Format(L"ERROR : Failed CreateFile() - 0x%08X\n", {::GetLastError()}));
-    return 270;
-  }
   PARTITION_INFORMATION_EX info{};
-  DWORD returned = 0;
-  if (!device->Control(IOCTL_DISK_GET_PARTITION_INFO_EX, &info, sizeof(info), returned)) {
-    Print(Format(L"ERROR : Failed DeviceIoControl() - 0x%08X\n", {::GetLastError()}));
-    return 287;
-  }
+  const uint32_t query = QueryPartitionInfo(Format(L"\\\\.\\%c:", {FormatArg::Char(letter)}), info);
+  if (query != 0) return query;
   if (info.PartitionStyle != PARTITION_STYLE_GPT) {
     Print(L"This is not GPT Disk.\n");
     return 286;
