@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
@@ -15,18 +14,12 @@ namespace {
 
 using ShowAttentionFn = int(__stdcall*)(HWND);
 
-std::wstring StandinDir() {
-  std::string dir = TW_STANDIN_DIR;
-  std::replace(dir.begin(), dir.end(), '/', '\\');
-  return L"Z:" + std::wstring(dir.begin(), dir.end());
-}
-
 // A private copy of the library with its own settings file.
 class DialogLibrary {
  public:
   explicit DialogLibrary(const std::wstring& settings) {
     const std::wstring path = dir_ / L"QLNCmnDlg.dll";
-    ::CopyFileW((StandinDir() + L"\\QLNCmnDlg.dll").c_str(), path.c_str(), FALSE);
+    ::CopyFileW((twtest::StandinDir() + L"\\QLNCmnDlg.dll").c_str(), path.c_str(), FALSE);
     if (!settings.empty()) twtest::WriteTextFile(dir_ / L"QLNCmnDlg.ini", settings);
     module_ = ::LoadLibraryW(path.c_str());
     if (module_) {
@@ -85,15 +78,10 @@ TEST(QLNCmnDlg, AnswersFromItsSettingsWithoutShowing) {
 TEST(QLNCmnDlg, DialogReturnsTheUsersChoice) {
   DialogLibrary library(L"");
   ASSERT_NE(library.show(), nullptr);
-  {
-    Presser presser(IDOK);
-    EXPECT_EQ(library.show()(nullptr), 1);
-    EXPECT_TRUE(presser.seen());
-  }
-  {
-    Presser presser(IDCANCEL);
-    EXPECT_EQ(library.show()(nullptr), 2);
-    EXPECT_TRUE(presser.seen());
+  for (const int button : {IDOK, IDCANCEL}) {  // the dialog answers with the button's identifier
+    Presser presser(button);
+    EXPECT_EQ(library.show()(nullptr), button);
+    EXPECT_TRUE(presser.seen()) << button;
   }
 }
 
