@@ -75,7 +75,8 @@ TEST(View, FailuresReturnTheirCodes) {
   const RunResult missing = RunTool(disks, L"/LOG /VIEW:7");
   EXPECT_TRUE(missing.Exited(270, {"ERROR : Failed CreateFile() - 0x00000002\n"}));
   EXPECT_FALSE(missing.Contains("  #"));
-  EXPECT_TRUE(RunTool(disks, L"/LOG /VIEW:0").Exited(287, {"ERROR : Can't get Layout data.\n"}));
+  EXPECT_TRUE(RunTool(disks, L"/LOG /VIEW:0")
+                  .Exited(287, {"ERROR : Failed DeviceIoControl() - 0x", "ERROR : Can't get Layout data.\n"}));
 
   // A disk shorter than one sector cannot be read.
   WriteBytes(disks.DiskPath(3), std::vector<uint8_t>(100, 0));
