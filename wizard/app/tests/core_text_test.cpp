@@ -46,11 +46,7 @@ TEST(CoreText, CaseFoldingAndReplacement) {
 TEST(CoreText, Utf16LittleEndianRoundTrip) {
   const std::wstring text = L"A\u65E5\u672C";
   const std::string bytes = ToUtf16Le(text);
-  ASSERT_EQ(bytes.size(), 6u);
-  EXPECT_EQ(bytes[0], 'A');
-  EXPECT_EQ(bytes[1], '\0');
-  EXPECT_EQ(static_cast<unsigned char>(bytes[2]), 0xE5);
-  EXPECT_EQ(static_cast<unsigned char>(bytes[3]), 0x65);
+  EXPECT_EQ(bytes, std::string("A\0\xE5\x65\x2C\x67", 6));
   EXPECT_EQ(FromUtf16Le(bytes), text);
 }
 
