@@ -86,7 +86,7 @@ TEST(View, FailuresReturnTheirCodes) {
 TEST(ShippedProgram, RunsAndNeverReadsImages) {
   const DiskSet disks{{0, "mbr_standard"}, {200, "mbr_standard"}};
   const std::wstring exe = ExeFolder() + L"\\..\\bin\\partlink.exe";
-  const Environment env = {{L"PARTLINK_DISK_IMAGES", disks.dir().path()}};
+  const Environment env = {{L"PARTLINK_DISK_IMAGES", disks.folder()}};
 
   const RunResult none = RunProgram(exe, L"/LOG", env);
   EXPECT_TRUE(none.Exited(279));

@@ -39,19 +39,6 @@ std::wstring ExeFolder() {
   return p.substr(0, p.find_last_of(L'\\'));
 }
 
-TempDir::TempDir() {
-  static unsigned counter = 0;
-  const std::wstring name = L"partlink-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                            std::to_wstring(++counter) + L"-" + std::to_wstring(::GetTickCount());
-  path_ = (std::filesystem::temp_directory_path() / name).wstring();
-  if (!::CreateDirectoryW(path_.c_str(), nullptr)) throw std::runtime_error("cannot create a temporary folder");
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
 void WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -114,7 +101,17 @@ RunResult RunProgram(const std::wstring& exe, const std::wstring& arguments, con
 }
 
 DiskSet::DiskSet(std::initializer_list<std::pair<int, const char*>> images) {
+  static unsigned counter = 0;
+  const std::wstring name = L"partlink-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                            std::to_wstring(++counter) + L"-" + std::to_wstring(::GetTickCount());
+  folder_ = (std::filesystem::temp_directory_path() / name).wstring();
+  if (!::CreateDirectoryW(folder_.c_str(), nullptr)) throw std::runtime_error("cannot create a temporary folder");
   for (const auto& image : images) Put(image.first, image.second);
+}
+
+DiskSet::~DiskSet() {
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_, ignored);
 }
 
 void DiskSet::Put(int disk, const std::string& image) {
@@ -154,9 +151,9 @@ void WmiTable::Write(const std::wstring& path) const {
 
 RunResult RunTool(const DiskSet& disks, const std::wstring& arguments, const WmiTable* table,
                   const Environment& extra) {
-  const std::wstring tablePath = table != nullptr ? disks.dir() / L"wmi.txt" : std::wstring();
+  const std::wstring tablePath = table != nullptr ? disks.File(L"wmi.txt") : std::wstring();
   if (table != nullptr) table->Write(tablePath);
-  Environment env = {{L"PARTLINK_DISK_IMAGES", disks.dir().path()}, {L"PARTLINK_WMI_TABLE", tablePath}};
+  Environment env = {{L"PARTLINK_DISK_IMAGES", disks.folder()}, {L"PARTLINK_WMI_TABLE", tablePath}};
   env.insert(env.end(), extra.begin(), extra.end());
   return RunProgram(ExeFolder() + L"\\partlink_testbuild.exe", arguments, env);
 }

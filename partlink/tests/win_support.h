@@ -19,20 +19,6 @@ namespace partlink_test {
 
 std::wstring ExeFolder();
 
-// A fresh folder below the temporary folder, removed with its files.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::wstring& path() const { return path_; }
-  std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
-
- private:
-  std::wstring path_;
-};
-
 void WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes);
 
 struct RunResult {
@@ -50,18 +36,23 @@ using Environment = std::vector<std::pair<std::wstring, std::wstring>>;
 // environment variables, waiting at most a minute.
 RunResult RunProgram(const std::wstring& exe, const std::wstring& arguments, const Environment& extra = {});
 
-// The disks of one test: disk n is "disk<n>.img" in a temporary folder, a
-// copy of an image made by sfdisk or sgdisk.
+// The disks of one test: disk n is "disk<n>.img" in a fresh folder below
+// the temporary folder, a copy of an image made by sfdisk or sgdisk. The
+// folder goes with its files.
 class DiskSet {
  public:
   // Copies images/<image>.img as each disk number given.
   DiskSet(std::initializer_list<std::pair<int, const char*>> images = {});
+  ~DiskSet();
+  DiskSet(const DiskSet&) = delete;
+  DiskSet& operator=(const DiskSet&) = delete;
   void Put(int disk, const std::string& image);
-  std::wstring DiskPath(int disk) const { return dir_ / (L"disk" + std::to_wstring(disk) + L".img"); }
-  const TempDir& dir() const { return dir_; }
+  const std::wstring& folder() const { return folder_; }
+  std::wstring File(const std::wstring& name) const { return folder_ + L"\\" + name; }
+  std::wstring DiskPath(int disk) const { return File(L"disk" + std::to_wstring(disk) + L".img"); }
 
  private:
-  TempDir dir_;
+  std::wstring folder_;
 };
 
 // A table of WMI associations for the test build.
