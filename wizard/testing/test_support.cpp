@@ -190,24 +190,20 @@ ScopedHklmKey::~ScopedHklmKey() {
   }
 }
 
-void ScopedHklmKey::SetString(const std::wstring& name, const std::wstring& value, DWORD type) {
+void ScopedHklmKey::Set(const std::wstring& name, DWORD type, const void* data, DWORD size) {
   tw::UniqueKey key;
   if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, subKey_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr,
                         key.put(), nullptr) != ERROR_SUCCESS) {
     throw std::runtime_error("cannot create key");
   }
-  ::RegSetValueExW(key.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  ::RegSetValueExW(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
 }
 
-void ScopedHklmKey::SetDword(const std::wstring& name, DWORD value) {
-  tw::UniqueKey key;
-  if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, subKey_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr,
-                        key.put(), nullptr) != ERROR_SUCCESS) {
-    throw std::runtime_error("cannot create key");
-  }
-  ::RegSetValueExW(key.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+void ScopedHklmKey::SetString(const std::wstring& name, const std::wstring& value, DWORD type) {
+  Set(name, type, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
+
+void ScopedHklmKey::SetDword(const std::wstring& name, DWORD value) { Set(name, REG_DWORD, &value, sizeof(value)); }
 
 void ScopedHklmKey::DeleteValue(const std::wstring& name) {
   tw::UniqueKey key;
@@ -215,6 +211,12 @@ void ScopedHklmKey::DeleteValue(const std::wstring& name) {
       ERROR_SUCCESS) {
     ::RegDeleteValueW(key.get(), name.c_str());
   }
+}
+
+RecoveryDrive::RecoveryDrive(wchar_t letter) : key_(L"SOFTWARE\\Norvane\\TwTestRecoveryDrive") {
+  tw::Settings().StorageDriveRegKey = L"SOFTWARE\\Norvane\\TwTestRecoveryDrive";
+  tw::Settings().StorageDriveRegValueName = L"DRV3";
+  if (letter != L'\0') key_.SetString(L"DRV3", std::wstring(1, letter) + L":");
 }
 
 MessageBoxRecorder::MessageBoxRecorder(int reply) {

@@ -52,6 +52,7 @@ class ScopedHklmKey {
   void DeleteValue(const std::wstring& name);
 
  private:
+  void Set(const std::wstring& name, DWORD type, const void* data, DWORD size);
   std::wstring subKey_;
   bool existed_ = false;
   std::vector<std::pair<std::wstring, std::vector<BYTE>>> savedValues_;
@@ -122,6 +123,18 @@ class SettingsGuard {
 
  private:
   tw::ProcessSettings saved_;
+};
+
+// Points the recovery-data drive lookup of tw::Settings() at a test key
+// holding "<letter>:" (no value at all for letter 0); the settings and the
+// key are restored afterwards.
+class RecoveryDrive {
+ public:
+  explicit RecoveryDrive(wchar_t letter);
+
+ private:
+  SettingsGuard settings_;
+  ScopedHklmKey key_;
 };
 
 // A UTF-16 file beside the test executable (where the wizard looks for its

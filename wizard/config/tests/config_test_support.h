@@ -11,20 +11,10 @@
 
 namespace cfgtest {
 
+using twtest::RecoveryDrive;
 using twtest::SettingsGuard;
 
 constexpr uint64_t kMiB = 1ull << 20;
-
-// Points the recovery-data drive lookup at a test key holding `letter`
-// (no value at all for letter 0); everything is restored afterwards.
-class RecoveryDrive {
- public:
-  explicit RecoveryDrive(wchar_t letter);
-
- private:
-  SettingsGuard settings_;
-  twtest::ScopedHklmKey key_;
-};
 
 // Drive letter of a path ("C" of "C:\users\...").
 inline wchar_t DriveOf(const std::wstring& path) { return path.empty() ? L'\0' : path[0]; }

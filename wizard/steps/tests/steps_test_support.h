@@ -19,16 +19,10 @@ using twtest::SettingsGuard;
 
 // What the list writers find around the wizard: the storage drive letter in
 // the registry (the exclusion lists ask for it) and the common exclusion
-// list beside the program, empty unless a test fills it. Changes
-// tw::Settings(): keep a SettingsGuard alive around it.
+// list beside the program, empty unless a test fills it.
 class ListSurroundings {
  public:
-  explicit ListSurroundings(wchar_t storageLetter) : storage_(kKey) {
-    tw::Settings().StorageDriveRegKey = kKey;
-    tw::Settings().StorageDriveRegValueName = L"RecoveryDrive";
-    storage_.SetString(L"RecoveryDrive", std::wstring(1, storageLetter) + L":");
-    SetCommonList(L"");
-  }
+  explicit ListSurroundings(wchar_t storageLetter) : storage_(storageLetter) { SetCommonList(L""); }
   void SetCommonList(const std::wstring& text) {
     common_.reset();
     common_ = std::make_unique<FileBesideExe>(L"TarnSet_Exclusion.ini", text);
@@ -36,8 +30,7 @@ class ListSurroundings {
   void RemoveCommonList() { common_.reset(); }
 
  private:
-  static constexpr wchar_t kKey[] = L"Software\\Norvane\\TarnStepsTest";
-  twtest::ScopedHklmKey storage_;
+  twtest::RecoveryDrive storage_;
   std::unique_ptr<FileBesideExe> common_;
 };
 
