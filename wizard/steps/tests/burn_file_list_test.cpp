@@ -39,7 +39,8 @@ std::wstring Line(const std::wstring& source, const std::wstring& discPath) { re
 Boxes ErrorBox(const wchar_t* text) { return {{nullptr, text, L"Tarnwright", MB_OK | MB_ICONERROR}}; }
 
 // A test folder with the wizard's surroundings and no accepted-image
-// restriction; tests set the DVD capacity where they need it.
+// restriction; tests set the DVD capacity where they need it. Message boxes
+// are recorded, never shown.
 class BurnFileList : public ::testing::Test {
  protected:
   BurnFileList() : surroundings_(dir_.path()[0]) {
@@ -61,8 +62,8 @@ class BurnFileList : public ::testing::Test {
     return MkDiscDlg::CreateBrnFileListFile(list_, discType, L"C:\\Tarnwright_Act.ini", e);
   }
   std::string ListBytes() const { return twtest::ReadBytes(list_); }
-  void File(const std::wstring& relative, const std::string& bytes = "data") { twtest::WriteBytes(data_ + L"\\" + relative, bytes); }
-  void Folder(const std::wstring& relative) { twtest::MakeDirs(data_ + L"\\" + relative); }
+  void File(const std::wstring& relative, const std::string& bytes = "data") { twtest::WriteBytes(Data(relative), bytes); }
+  void Folder(const std::wstring& relative) { twtest::MakeDirs(Data(relative)); }
   std::wstring Data(const std::wstring& relative) const { return data_ + L"\\" + relative; }
   Lines WalkIntoReadOnlyList(size_t capacity, uint64_t* total);
 
@@ -71,6 +72,7 @@ class BurnFileList : public ::testing::Test {
   stepstest::ListSurroundings surroundings_;
   const std::wstring list_ = dir_ / L"TWR2B.tmp";
   const std::wstring data_ = dir_ / L"Data";
+  MessageBoxRecorder boxes_;
 };
 
 // --- Files and Files_Bootable -------------------------------------------
@@ -118,32 +120,29 @@ TEST_F(BurnFileList, FolderExclusionRemovesContentAndSize) {
   twtest::WriteTextFile(own, tw::ToUpper(Data(L"big")) + L"\\\r\n");
   DiscEntry e = Entry(2, data_);
   e.ExclusionList = own;
-  MessageBoxRecorder boxes;
   ASSERT_TRUE(Create(e));
   EXPECT_EQ(SortedListLines(ListBytes()), (Lines{Line(Data(L"small.txt"), L"\\small.txt")}));
-  EXPECT_TRUE(boxes.calls().empty());
+  EXPECT_TRUE(boxes_.calls().empty());
 
   // Without the exclusion the folder's content counts and no longer fits.
   tw::LogWatch watch;
   EXPECT_FALSE(Create(Entry(2, data_)));
   EXPECT_EQ(LoggedMessages(watch, kCreate), Lines{L"0x00100000, 0x00000000, 0x00200003, 0x00000000"});
-  EXPECT_EQ(boxes.calls(), ErrorBox(kTotalMessage));
+  EXPECT_EQ(boxes_.calls(), ErrorBox(kTotalMessage));
 }
 
 TEST_F(BurnFileList, TotalExactlyAtCapacityFits) {
   tw::Settings().Dvd1SizeMiB = 1;
   MakeSizedFile(Data(L"a.bin"), kMiB / 2);
   MakeSizedFile(Data(L"sub\\b.bin"), kMiB / 2);
-  MessageBoxRecorder boxes;
   EXPECT_TRUE(Create(Entry(2, data_)));
   File(L"one_more_byte", "1");
   EXPECT_FALSE(Create(Entry(2, data_)));
-  EXPECT_EQ(boxes.calls().size(), 1u);
+  EXPECT_EQ(boxes_.calls().size(), 1u);
 }
 
 TEST_F(BurnFileList, BootImageCountsOnItsOwnInsideOrOutsideTheFolder) {
   tw::Settings().Dvd1SizeMiB = 1;
-  MessageBoxRecorder boxes;
   MakeSizedFile(Data(L"a.bin"), 600 * 1024);
   const std::wstring outside = dir_ / L"boot\\boot.img";
   MakeSizedFile(outside, 600 * 1024);
@@ -164,7 +163,7 @@ TEST_F(BurnFileList, BootImageCountsOnItsOwnInsideOrOutsideTheFolder) {
   bootable.BootImg = Data(L"boot.img");
   EXPECT_TRUE(Create(Entry(2, data_)));
   EXPECT_FALSE(Create(bootable));
-  EXPECT_EQ(boxes.calls().size(), 2u);
+  EXPECT_EQ(boxes_.calls().size(), 2u);
 }
 
 TEST_F(BurnFileList, MissingBootImageFails) {
@@ -237,10 +236,9 @@ TEST_F(BurnFileList, SizesBeyondFourGigabytesAndOfLockedFilesCount) {
   EXPECT_EQ(total, (5ull << 30) + 6u);
   lock.reset();
 
-  MessageBoxRecorder boxes;
   EXPECT_FALSE(Create(Entry(2, data_), 0));  // 4300 MiB DVD
   EXPECT_TRUE(Create(Entry(2, data_), 1));   // 23700 MiB BD
-  EXPECT_EQ(boxes.calls().size(), 1u);
+  EXPECT_EQ(boxes_.calls().size(), 1u);
 }
 
 TEST_F(BurnFileList, UnknownTypeAndUncreatableList) {
@@ -331,16 +329,15 @@ TEST_F(BurnFileList, IsoExactlyAtCapacityFitsOneByteMoreFails) {
   tw::Settings().Dvd1SizeMiB = 1;
   const std::wstring iso = dir_ / L"Iso";
   MakeSizedFile(iso + L"\\disc.iso", kMiB);
-  MessageBoxRecorder boxes;
   ASSERT_TRUE(Create(Entry(0, iso)));
-  EXPECT_TRUE(boxes.calls().empty());
+  EXPECT_TRUE(boxes_.calls().empty());
 
   MakeSizedFile(iso + L"\\disc.iso", kMiB + 1);
   tw::LogWatch watch;
   EXPECT_FALSE(Create(Entry(0, iso)));
   EXPECT_EQ(LoggedMessages(watch, kIso), Lines{L"0x00100000, 0x00000000, 0x00100001, 0x00000000"});
   EXPECT_EQ(LoggedMessages(watch, kCreate), Lines{iso});
-  EXPECT_EQ(boxes.calls(), ErrorBox(kOneFileMessage));
+  EXPECT_EQ(boxes_.calls(), ErrorBox(kOneFileMessage));
 }
 
 TEST_F(BurnFileList, IsoMissingOrAFolderFails) {
