@@ -50,8 +50,14 @@ fi
 # --- prefix and files ----------------------------------------------------------
 say "preparing the Wine prefix $WINEPREFIX"
 mkdir -p "$WINEPREFIX"
+# A new prefix gets a first session of its own that runs to its end (windows
+# opened while that session settles stall for about 20 s each).
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  wineboot -i </dev/null >/dev/null 2>&1 || true
+  wineserver -w </dev/null >/dev/null 2>&1 || true
+fi
 wineserver -p </dev/null >/dev/null 2>&1
-wineboot -i </dev/null >/dev/null 2>&1 || true
+wineboot </dev/null >/dev/null 2>&1 || true
 
 C=$WINEPREFIX/drive_c
 PROGRAM=$C/Norvane/Tarnwright
