@@ -33,12 +33,7 @@ double Now() {
   return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-std::wstring Deployment() {
-  const std::string source = TW_SOURCE_DIR "/demo/deployment";
-  std::wstring path = L"Z:";
-  for (char c : source) path += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
-  return path;
-}
+std::wstring Deployment() { return twtest::HostPath(TW_SOURCE_DIR "/demo/deployment"); }
 
 // Reads the whole file once, as the fastest thing any reader could do.
 double PlainReadSeconds(const std::wstring& path) {
