@@ -165,14 +165,7 @@ bool CShellMgr::CreateProcWithToken(STARTUPINFOW* startupInfo, PROCESS_INFORMATI
   }
   using CreateProcessWithTokenWFn = BOOL(WINAPI*)(HANDLE, DWORD, LPCWSTR, LPWSTR, DWORD, LPVOID, LPCWSTR,
                                                   LPSTARTUPINFOW, LPPROCESS_INFORMATION);
-  // The system's own copy of the library, never one planted elsewhere.
-  wchar_t systemFolder[MAX_PATH + 1] = {};
-  const UINT length = ::GetSystemDirectoryW(systemFolder, MAX_PATH);
-  if (length == 0 || length > MAX_PATH) {
-    TW_LOG(kFn, tw::Hex8(::GetLastError()));
-    return false;
-  }
-  tw::UniqueModule advapi(::LoadLibraryW(tw::JoinPath(systemFolder, L"Advapi32.dll").c_str()));
+  tw::UniqueModule advapi(tw::LoadSystemLibrary(L"Advapi32.dll"));
   if (!advapi) {
     TW_LOG(kFn, tw::Hex8(::GetLastError()));
     return false;

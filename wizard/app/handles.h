@@ -59,12 +59,22 @@ struct ModuleTraits {
   static HMODULE Invalid() { return nullptr; }
   static void Close(HMODULE m) { ::FreeLibrary(m); }
 };
+struct HookTraits {
+  static HHOOK Invalid() { return nullptr; }
+  static void Close(HHOOK h) { ::UnhookWindowsHookEx(h); }
+};
+struct WindowTraits {
+  static HWND Invalid() { return nullptr; }
+  static void Close(HWND w) { ::DestroyWindow(w); }
+};
 
 using UniqueHandle = Unique<HANDLE, HandleTraits>;  // NULL means none
 using UniqueFile = Unique<HANDLE, FileTraits>;      // INVALID_HANDLE_VALUE means none
 using UniqueFind = Unique<HANDLE, FindTraits>;
 using UniqueKey = Unique<HKEY, KeyTraits>;
 using UniqueModule = Unique<HMODULE, ModuleTraits>;
+using UniqueHook = Unique<HHOOK, HookTraits>;
+using UniqueWindow = Unique<HWND, WindowTraits>;  // a window this code must destroy
 
 // Runs a function at scope exit unless dismissed (undo on failure).
 template <typename F>
@@ -90,5 +100,30 @@ inline void CloseProcessInfo(PROCESS_INFORMATION& pi) {
   pi.hThread = nullptr;
   pi.hProcess = nullptr;
 }
+
+// A started process: both handles of its PROCESS_INFORMATION are closed
+// when the owner goes, or earlier with Close(); the ids are cleared with
+// them.
+class ProcessInfo {
+ public:
+  ProcessInfo() = default;
+  ~ProcessInfo() { Close(); }
+  ProcessInfo(const ProcessInfo&) = delete;
+  ProcessInfo& operator=(const ProcessInfo&) = delete;
+  // Closes what is held and hands out a zeroed record to fill.
+  PROCESS_INFORMATION* put() {
+    Close();
+    return &info_;
+  }
+  const PROCESS_INFORMATION& get() const { return info_; }
+  HANDLE process() const { return info_.hProcess; }
+  void Close() {
+    CloseProcessInfo(info_);
+    info_ = PROCESS_INFORMATION{};
+  }
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
 
 }  // namespace tw

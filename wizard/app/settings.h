@@ -8,6 +8,10 @@
 namespace tw {
 
 struct ProcessSettings {
+  // Pixels per logical inch of the screen, read once at start-up; every
+  // layout value given at 96 is scaled by these.
+  int32_t LogPixelsX = 96;
+  int32_t LogPixelsY = 96;
   // Writable capacity of one disc, in units of 2^20 bytes.
   uint32_t Dvd1SizeMiB = 4300;
   uint32_t Bd1SizeMiB = 23700;

@@ -49,6 +49,9 @@ bool GetTargetFilePathInLangFolder(const std::wstring& languageIniPath, std::wst
 bool GetHideDrvLttr(wchar_t* letter);
 
 namespace tw {
+// Loads a library of the system folder by its full path, never a copy
+// planted beside the program. Null (last error set) on failure.
+HMODULE LoadSystemLibrary(const wchar_t* fileName);
 // The path names something that exists and is not a folder.
 bool IsExistingFile(const std::wstring& path);
 // The path names an existing folder.
