@@ -1,10 +1,16 @@
-// Entry point of the wizard. Start-up and the main window are added by the
-// wizard-frame work; until then the program only refuses to run.
+// Entry point of the wizard: start-up, the main window and shutdown live in
+// the start-up library; the test build also lets tests stand in for the
+// power status.
 #include <windows.h>
 
-#include "app/log.h"
+#include "app/startup/startup.h"
+#ifdef TW_TEST_BUILD
+#include "testing/test_build.h"
+#endif
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  TW_LOG(L"wWinMain", L"");
-  return 2;
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+#ifdef TW_TEST_BUILD
+  twtest::InstallTestBuildSeams();
+#endif
+  return tw::RunTarnwright(instance);
 }
