@@ -1,0 +1,649 @@
+#include "main_dlg.h"
+
+#include <new>
+
+#include "app/core/text.h"
+#include "app/guard.h"
+#include "app/log.h"
+#include "app/msgbox.h"
+#include "app/settings.h"
+#include "app/syshelpers.h"
+#include "config/act_ini.h"
+#include "config/lang_ini.h"
+#include "config/process_records.h"
+#include "config/tarnset.h"
+#include "res/resource.h"
+#include "ui/core/messages.h"
+#include "ui/dialog_designer.h"
+#include "ui/gdi.h"
+#include "ui/help_viewer.h"
+
+using tw::ui::kStepCheckDisc;
+using tw::ui::kStepFinish;
+using tw::ui::kStepMakeDisc;
+using tw::ui::kStepSelectDiscSet;
+
+// ================================================================ step manager
+
+namespace {
+
+constexpr uint32_t kHelpIds[4] = {4000, 4001, 4002, 4004};
+constexpr int kStepTemplates[4] = {IDD_SELECT_DISC_SET, IDD_CHECK_DISC, IDD_MAKE_DISC, IDD_FINISH};
+
+// The wizard's state and the step records it hands out. At release the
+// current step dialog is told to go, and the lists go with the state.
+struct StepManagerState {
+  WizardState state;
+  std::array<DLGPROC, 4> procedures{};
+  SlctDiscSetDlgParam selectParam;
+  ChkDiscDlgParam checkParam;
+  MkDiscDlgParam makeParam;
+  FnshDlgParam finishParam;
+
+  ~StepManagerState() {
+    if (state.CurrentDlg && ::IsWindow(state.CurrentDlg)) ::SendMessageW(state.CurrentDlg, tw::msg::kDestroyStep, 0, 0);
+  }
+};
+
+StepManagerState& Manager() {
+  static StepManagerState manager;
+  return manager;
+}
+
+// Fields 8 to 14: the disc list and everything made of it.
+void ClearRunFields(WizardState& s) {
+  s.DiscListCount = 0;
+  s.DiscList.reset();
+  s.DiscCount = 0;
+  s.DiscListIndex.reset();
+  s.MakeResult = 0;
+  s.CurrentDisc = 0;
+  s.ExitCode = 0;
+}
+
+void LoadHelpPaths(WizardState& s) {
+  if (s.HelpLoaded) return;
+  for (size_t i = 0; i < 4; ++i) s.HelpFileFound[i] = GetHelpFilePath(kHelpIds[i], &s.HelpFilePath[i]);
+  s.HelpLoaded = true;
+}
+
+void FillStepParam(StepManagerState& m, const std::wstring& langIniPath, const std::wstring& actIniPath,
+                   TarnSet::CMgr* manager) {
+  WizardState& s = m.state;
+  switch (s.CurrentStep) {
+    case kStepSelectDiscSet:
+      m.selectParam = SlctDiscSetDlgParam{actIniPath,     langIniPath, manager,           &s.DiscSetIndex, &s.DiscSetName,
+                                          &s.OddLetter, &s.DiscType,  &s.DiscListCount, &s.DiscList};
+      break;
+    case kStepCheckDisc:
+      m.checkParam = ChkDiscDlgParam{actIniPath,      langIniPath,       s.DiscType, s.DiscListCount,
+                                     s.DiscList.get(), &s.DiscCount, &s.DiscListIndex};
+      break;
+    case kStepMakeDisc:
+      m.makeParam = MkDiscDlgParam{actIniPath,           langIniPath,  s.OddLetter,     s.DiscType,
+                                   s.DiscListCount,      s.DiscList.get(), s.DiscCount, s.DiscListIndex.get(),
+                                   &s.MakeResult,        &s.CurrentDisc,   &s.ExitCode};
+      break;
+    default:
+      m.finishParam = FnshDlgParam{langIniPath,        langIniPath, s.DiscSetName, s.DiscList.get(),
+                                   s.DiscCount,        s.DiscListIndex.get(), s.MakeResult, s.CurrentDisc,
+                                   s.ExitCode,         s.DiscListCount};
+      break;
+  }
+}
+
+LPARAM StepParamOf(StepManagerState& m) {
+  switch (m.state.CurrentStep) {
+    case kStepSelectDiscSet:
+      return reinterpret_cast<LPARAM>(&m.selectParam);
+    case kStepCheckDisc:
+      return reinterpret_cast<LPARAM>(&m.checkParam);
+    case kStepMakeDisc:
+      return reinterpret_cast<LPARAM>(&m.makeParam);
+    default:
+      return reinterpret_cast<LPARAM>(&m.finishParam);
+  }
+}
+
+}  // namespace
+
+WizardState& CFuncMgr::State() { return Manager().state; }
+
+void CFuncMgr::ResetState() {
+  StepManagerState& m = Manager();
+  DestroyDlg();
+  m.state = WizardState{};
+}
+
+void CFuncMgr::SetStepProcedures(const std::array<DLGPROC, 4>& procedures) { Manager().procedures = procedures; }
+
+HWND CFuncMgr::CreateDlg(HWND mainWindow, const std::wstring& langIniPath, const std::wstring& actIniPath,
+                         TarnSet::CMgr* manager, const RECT& stepArea) {
+  constexpr wchar_t kFn[] = L"CFuncMgr::CreateDlg";
+  StepManagerState& m = Manager();
+  WizardState& s = m.state;
+  if (s.CurrentStep > kStepFinish) {
+    TW_LOG(kFn, tw::Hex8(s.CurrentStep));
+    return nullptr;
+  }
+  if (s.CurrentStep == kStepSelectDiscSet) ClearRunFields(s);
+  FillStepParam(m, langIniPath, actIniPath, manager);
+  DestroyDlg();
+
+  DLGPROC procedure = m.procedures[s.CurrentStep];
+  HWND dialog = procedure ? ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kStepTemplates[s.CurrentStep]),
+                                                 mainWindow, procedure, StepParamOf(m))
+                          : nullptr;
+  if (!dialog) {
+    TW_LOG(kFn, tw::Hex8(::GetLastError()));
+    return nullptr;
+  }
+  s.CurrentDlg = dialog;
+  ::ShowWindow(dialog, SW_SHOW);
+  if (!::MoveWindow(dialog, stepArea.left, stepArea.top, stepArea.right - stepArea.left,
+                    stepArea.bottom - stepArea.top, TRUE)) {
+    TW_LOG(kFn, tw::Hex8(::GetLastError()));
+  }
+  if (!::SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE)) TW_LOG(kFn, tw::Hex8(::GetLastError()));
+  ::SetFocus(dialog);
+  return dialog;
+}
+
+HWND CFuncMgr::GoNextStep(bool forward, HWND mainWindow, const std::wstring& langIniPath,
+                          const std::wstring& actIniPath, TarnSet::CMgr* manager, const RECT& stepArea) {
+  constexpr wchar_t kFn[] = L"CFuncMgr::GoNextStep";
+  WizardState& s = Manager().state;
+  const uint32_t backToFirst =
+      s.CurrentStep == kStepFinish ? ActIni::CIniMgr::GetFnshData(actIniPath).BackToFirstStep : 0;
+  const tw::ui::Transition next =
+      tw::ui::NextStep(s.CurrentStep, forward, s.MakeResult, s.CurrentDisc, s.DiscCount, backToFirst);
+  switch (next.kind) {
+    case tw::ui::Transition::kInvalidStep:
+      TW_LOG(kFn, tw::Hex8(s.CurrentStep));
+      return nullptr;
+    case tw::ui::Transition::kEndWizard:
+      ::PostMessageW(mainWindow, tw::msg::kFinished, 0, 0);
+      return s.CurrentDlg;
+    case tw::ui::Transition::kNewStep:
+      break;
+  }
+  s.CurrentStep = next.step;
+  DestroyDlg();
+  HWND dialog = CreateDlg(mainWindow, langIniPath, actIniPath, manager, stepArea);
+  if (!dialog) TW_LOG(kFn, tw::Hex8(s.CurrentStep));
+  return dialog;
+}
+
+void CFuncMgr::NotifyGoNextStepRequest(bool forward) {
+  HWND dialog = Manager().state.CurrentDlg;
+  if (!dialog) {
+    TW_LOG(L"CFuncMgr::NotifyGoNextStepRequest", L"");
+    return;
+  }
+  ::PostMessageW(dialog, forward ? tw::msg::kNextPressed : tw::msg::kBackPressed, 0, 0);
+}
+
+void CFuncMgr::SetFirstFocus(HWND mainWindow) {
+  const WizardState& s = Manager().state;
+  if (!s.CurrentDlg) {
+    TW_LOG(L"CFuncMgr::SetFirstFocus", L"");
+    return;
+  }
+  switch (s.CurrentStep) {
+    case kStepSelectDiscSet:
+      ::PostMessageW(s.CurrentDlg, WM_NEXTDLGCTL,
+                     reinterpret_cast<WPARAM>(::GetDlgItem(s.CurrentDlg, IDC_DISC_SET_LIST)), 1);
+      break;
+    case kStepCheckDisc:
+      ::PostMessageW(s.CurrentDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(s.CurrentDlg, IDC_DISC_LIST)),
+                     1);
+      break;
+    default:
+      ::PostMessageW(mainWindow, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(mainWindow, IDC_NEXT)), 1);
+      break;
+  }
+}
+
+bool CFuncMgr::GetSettngValiableCntrls(const std::wstring& langIniPath, const std::wstring& actIniPath,
+                                       StepControls* out) {
+  constexpr wchar_t kFn[] = L"CFuncMgr::GetSettngValiableCntrls";
+  WizardState& s = Manager().state;
+  if (!out || s.CurrentStep > kStepFinish) {
+    TW_LOG(kFn, tw::Hex8(s.CurrentStep));
+    return false;
+  }
+  LoadHelpPaths(s);
+  const bool helpFound = s.HelpFileFound[s.CurrentStep];
+  std::wstring back, next, ok;
+  bool backVisible = false;
+  switch (s.CurrentStep) {
+    case kStepSelectDiscSet: {
+      const LangIni::SlctDiscSetData texts = LangIni::CIniMgr::GetSlctDiscSetData(langIniPath);
+      back = texts.BackButton;
+      next = texts.NextButton;
+      backVisible = ActIni::CIniMgr::GetSlctDiscSetData(actIniPath).BackButton_Visible != 0;
+      break;
+    }
+    case kStepCheckDisc: {
+      const LangIni::ChkDiscData texts = LangIni::CIniMgr::GetChkDiscData(langIniPath);
+      back = texts.BackButton;
+      next = texts.NextButton;
+      break;
+    }
+    case kStepMakeDisc: {
+      const LangIni::MkDiscData texts = LangIni::CIniMgr::GetMkDiscData(langIniPath);
+      back = texts.BackButton;
+      next = texts.NextButton;
+      break;
+    }
+    default:
+      ok = LangIni::CIniMgr::GetFnshData(langIniPath).OkButton;
+      break;
+  }
+  out->states = tw::ui::ButtonStatesOfStep(s.CurrentStep, helpFound, backVisible);
+  auto textOf = [&](tw::ui::ButtonText which) {
+    switch (which) {
+      case tw::ui::ButtonText::kBack:
+        return back;
+      case tw::ui::ButtonText::kNext:
+        return next;
+      case tw::ui::ButtonText::kOk:
+        return ok;
+      default:
+        return std::wstring();
+    }
+  };
+  out->backText = textOf(out->states.backText);
+  out->nextText = textOf(out->states.nextText);
+  return true;
+}
+
+bool CFuncMgr::GetHelpFilePathOfStep(std::wstring* out) {
+  constexpr wchar_t kFn[] = L"CFuncMgr::GetHelpFilePathOfStep";
+  WizardState& s = Manager().state;
+  if (!out || s.CurrentStep > kStepFinish) {
+    TW_LOG(kFn, tw::Hex8(s.CurrentStep));
+    return false;
+  }
+  LoadHelpPaths(s);
+  if (!s.HelpFileFound[s.CurrentStep]) {
+    TW_LOG(kFn, tw::Hex8(s.CurrentStep));
+    return false;
+  }
+  *out = s.HelpFilePath[s.CurrentStep];
+  return true;
+}
+
+void CFuncMgr::DestroyDlg() {
+  WizardState& s = Manager().state;
+  HWND dialog = s.CurrentDlg;
+  s.CurrentDlg = nullptr;
+  if (dialog) ::SendMessageW(dialog, tw::msg::kDestroyStep, 0, 0);
+}
+
+// ================================================================ main window
+
+namespace {
+
+constexpr std::array<SystemButtonRow, 3> kSystemButtons = {{
+    {IDC_HELP_BUTTON, IDB_HELP_NORMAL, IDB_HELP_FOCUSED, IDB_HELP_PRESSED, IDB_HELP_DISABLED},
+    {IDC_MINIMISE_BUTTON, IDB_MINIMISE_NORMAL, IDB_MINIMISE_FOCUSED, IDB_MINIMISE_PRESSED, IDB_MINIMISE_DISABLED},
+    {IDC_CLOSE_BUTTON, IDB_CLOSE_NORMAL, IDB_CLOSE_FOCUSED, IDB_CLOSE_PRESSED, IDB_CLOSE_DISABLED},
+}};
+
+constexpr int kCapWidth = 18;
+
+// One look of a step box: bitmaps (left cap, middle, right cap), font and
+// text colour.
+struct StepLook {
+  HBITMAP left = nullptr, middle = nullptr, right = nullptr;  // shared resources
+  HFONT font = nullptr;
+  COLORREF color = 0;
+};
+
+// The main window's process-wide state.
+struct MainState {
+  const MainDlgInitParam* param = nullptr;
+  INT_PTR exitCode = 1;
+  std::unique_ptr<CDialogDesigner> designer;
+  CSystemBtn systemButtons;
+  tw::UniqueFont boldFont;
+  StepLook currentLook, currentLastLook, otherLook, otherLastLook;
+  std::unique_ptr<TarnSet::CMgr> discSets;
+  RECT stepArea{};
+  LangIni::AppData texts;
+};
+
+MainState& Main() {
+  static MainState state;
+  return state;
+}
+
+HBITMAP SharedBitmap(int id) {
+  return static_cast<HBITMAP>(
+      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_SHARED));
+}
+
+RECT ToRect(const tw::ui::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+RECT ClientOf(HWND window) {
+  RECT client{};
+  if (!::GetClientRect(window, &client)) {
+    const tw::ProcessSettings& settings = tw::Settings();
+    client = ToRect(tw::ui::FallbackClient(settings.LogPixelsX, settings.LogPixelsY));
+  }
+  return client;
+}
+
+void BuildLooks(MainState& m) {
+  HFONT font2 = m.designer->Font(2);
+  LOGFONTW bold{};
+  ::GetObjectW(font2, sizeof(bold), &bold);
+  bold.lfWeight = FW_BOLD;
+  m.boldFont.reset(::CreateFontIndirectW(&bold));
+  const COLORREF white = RGB(255, 255, 255);
+  const COLORREF black = RGB(0, 0, 0);
+  m.currentLook = {SharedBitmap(IDB_STEP_CURRENT_LEFT), SharedBitmap(IDB_STEP_CURRENT_MIDDLE),
+                   SharedBitmap(IDB_STEP_CURRENT_RIGHT), m.boldFont.get(), white};
+  m.currentLastLook = m.currentLook;
+  m.currentLastLook.right = SharedBitmap(IDB_STEP_CURRENT_LAST);
+  m.otherLook = {SharedBitmap(IDB_STEP_OTHER_LEFT), SharedBitmap(IDB_STEP_OTHER_MIDDLE),
+                 SharedBitmap(IDB_STEP_OTHER_RIGHT), font2, black};
+  m.otherLastLook = m.otherLook;
+  m.otherLastLook.right = SharedBitmap(IDB_STEP_OTHER_LAST);
+}
+
+// Runs the step manager's transition and sets the window up for the new step.
+void ChangeStep(HWND dialog, bool forward) {
+  MainState& m = Main();
+  if (!m.param) return;
+  HWND next = CFuncMgr::GoNextStep(forward, dialog, m.param->LangIniPath, m.param->ActIniPath, m.discSets.get(),
+                                   m.stepArea);
+  if (!next) {
+    TW_LOG(L"MainDlg::DlgProc", tw::Hex8(CFuncMgr::State().CurrentStep));
+    ::PostMessageW(dialog, tw::msg::kFatalError, 0, 1);
+    return;
+  }
+  MainDlg::SetStepCtrls(dialog, m.param->LangIniPath, m.param->ActIniPath);
+  CFuncMgr::SetFirstFocus(dialog);
+  ::ShowWindow(dialog, SW_RESTORE);
+  Norvane::DeskKit::Common::ActivateTargetWindow(dialog);
+}
+
+BOOL OnInitDialog(HWND dialog, const MainDlgInitParam* param) {
+  MainState& m = Main();
+  m.param = param;
+  m.exitCode = 1;
+  if (!m.designer) m.designer = std::make_unique<CDialogDesigner>();
+
+  ::SetClassLongPtrW(dialog, GCL_STYLE, ::GetClassLongPtrW(dialog, GCL_STYLE) | CS_DROPSHADOW);
+  ::SetWindowLongPtrW(dialog, GWL_EXSTYLE, ::GetWindowLongPtrW(dialog, GWL_EXSTYLE) | WS_EX_APPWINDOW);
+  HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APPLICATION_ICON),
+                                               IMAGE_ICON, 0, 0, LR_SHARED | LR_DEFAULTSIZE));
+  ::SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+
+  ::SendDlgItemMessageW(dialog, IDC_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(m.designer->Font(1)), TRUE);
+  ::SendDlgItemMessageW(dialog, IDC_FUNC_DESCRIPTION, WM_SETFONT, reinterpret_cast<WPARAM>(m.designer->Font(2)), TRUE);
+  ::SendDlgItemMessageW(dialog, IDC_NEXT, WM_SETFONT, reinterpret_cast<WPARAM>(m.designer->Font(3)), TRUE);
+  ::SendDlgItemMessageW(dialog, IDC_BACK, WM_SETFONT, reinterpret_cast<WPARAM>(m.designer->Font(3)), TRUE);
+  BuildLooks(m);
+
+  m.texts = tw::Records().App;
+  ::SetWindowTextW(dialog, m.texts.AppName.c_str());
+  ::SetDlgItemTextW(dialog, IDC_TITLE, m.texts.AppName.c_str());
+  ::SetDlgItemTextW(dialog, IDC_FUNC_DESCRIPTION, m.texts.FuncDescription.c_str());
+
+  if (param) {
+    try {
+      m.discSets = std::make_unique<TarnSet::CMgr>(param->ActIniPath, param->TarnSetIniPath);
+    } catch (const std::bad_alloc&) {
+      m.discSets.reset();  // absent: the first step reports it
+    }
+  }
+
+  const tw::ProcessSettings& settings = tw::Settings();
+  const RECT client = ClientOf(dialog);
+  if (m.systemButtons.Create(::GetModuleHandleW(nullptr), dialog, kSystemButtons)) {
+    const tw::ui::SystemButtonFrame frame =
+        tw::ui::SystemButtonFrameOf(client.right, settings.LogPixelsX, settings.LogPixelsY);
+    m.systemButtons.SetLayout(frame.rightEdge, frame.top, frame.gap);
+    m.systemButtons.Arrange(true, true, true, true, true, true);
+  } else {
+    TW_LOG(L"MainDlg::DlgProc", tw::Hex8(::GetLastError()));
+  }
+
+  m.stepArea = ToRect(tw::ui::StepArea(client.right, settings.LogPixelsX, settings.LogPixelsY));
+  if (!param || !CFuncMgr::CreateDlg(dialog, param->LangIniPath, param->ActIniPath, m.discSets.get(), m.stepArea)) {
+    TW_LOG(L"MainDlg::DlgProc", L"");
+    ::PostMessageW(dialog, tw::msg::kFatalError, 0, 1);
+    return TRUE;
+  }
+  MainDlg::SetStepCtrls(dialog, param->LangIniPath, param->ActIniPath);
+  CFuncMgr::SetFirstFocus(dialog);
+  ::ShowWindow(dialog, SW_SHOWNORMAL);
+  Norvane::DeskKit::Common::ActivateTargetWindow(dialog);
+  return TRUE;
+}
+
+void OnPaint(HWND dialog) {
+  MainState& m = Main();
+  tw::PaintDc paint(dialog);
+  if (!paint) {
+    TW_LOG(L"MainDlg::DlgProc", tw::Hex8(::GetLastError()));
+    return;
+  }
+  if (!m.param) return;
+  const tw::ProcessSettings& settings = tw::Settings();
+  const RECT client = ClientOf(dialog);
+  const auto boxes = tw::ui::IndicatorBoxes(tw::ui::IndicatorArea(client.right, settings.LogPixelsX, settings.LogPixelsY));
+  const std::wstring* names[4] = {&m.texts.Step1, &m.texts.Step2, &m.texts.Step3, &m.texts.Step4};
+  const uint32_t current = CFuncMgr::State().CurrentStep;
+  for (uint32_t i = 0; i < 4; ++i) MainDlg::ShowPrcssStep(paint.get(), boxes[i], i == current, i == 3, *names[i]);
+}
+
+void OnClose(HWND dialog) {
+  MainState& m = Main();
+  if (m.exitCode == 1) {
+    const int answer = tw::ShowMessageBox(dialog, tw::Records().Messages.Msg_ExitApplication, m.texts.AppName,
+                                          MB_OKCANCEL | MB_ICONINFORMATION);
+    if (answer != IDOK) return;
+  }
+  CFuncMgr::DestroyDlg();
+  m.discSets.reset();
+  m.stepArea = RECT{};
+  ::EndDialog(dialog, m.exitCode);
+}
+
+void OnCommand(HWND dialog, int id, int code) {
+  MainState& m = Main();
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case IDC_BACK:
+      CFuncMgr::NotifyGoNextStepRequest(false);
+      break;
+    case IDC_NEXT:
+      CFuncMgr::NotifyGoNextStepRequest(true);
+      break;
+    case IDC_CLOSE_BUTTON:
+      m.exitCode = 1;
+      ::PostMessageW(dialog, WM_CLOSE, 0, 0);
+      break;
+    case IDC_MINIMISE_BUTTON:
+      ::ShowWindow(dialog, SW_MINIMIZE);
+      break;
+    case IDC_HELP_BUTTON: {
+      std::wstring path;
+      if (CFuncMgr::GetHelpFilePathOfStep(&path)) {
+        CHelpViewer::OpenHelp(path);
+      } else {
+        ::PostMessageW(dialog, tw::msg::kFatalError, 0, 1);
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+INT_PTR Answer(HWND dialog, LRESULT result) {
+  ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
+  return TRUE;
+}
+
+INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  MainState& m = Main();
+  switch (message) {
+    case WM_INITDIALOG:
+      return OnInitDialog(dialog, reinterpret_cast<const MainDlgInitParam*>(lParam));
+    case WM_COMMAND:
+      OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+      return TRUE;
+    case WM_PAINT:
+      OnPaint(dialog);
+      return TRUE;
+    case WM_CLOSE:
+      OnClose(dialog);
+      return TRUE;
+    case WM_NCHITTEST: {
+      RECT banner{};
+      const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      if (::GetWindowRect(::GetDlgItem(dialog, IDC_BANNER), &banner) && ::PtInRect(&banner, point) &&
+          ::DefWindowProcW(dialog, message, wParam, lParam) == HTCLIENT) {
+        return Answer(dialog, HTCAPTION);
+      }
+      return FALSE;
+    }
+    case WM_CTLCOLORDLG:
+      if (!m.designer) return FALSE;
+      return m.designer->ColorAnswer(reinterpret_cast<HDC>(wParam));
+    case WM_CTLCOLORSTATIC: {
+      if (!m.designer) return FALSE;
+      ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+      const bool banner = id == IDC_BANNER || id == IDC_TITLE;
+      return reinterpret_cast<INT_PTR>(banner ? m.designer->LightBlueBrush() : m.designer->WhiteBrush());
+    }
+    case WM_CTLCOLORBTN: {
+      const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+      if (!m.designer || (id != IDC_BACK && id != IDC_NEXT)) return FALSE;
+      return m.designer->ColorAnswer(reinterpret_cast<HDC>(wParam));
+    }
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (!m.designer || !item || static_cast<int>(item->CtlID) != IDC_BANNER) return FALSE;
+      ::FillRect(item->hDC, &item->rcItem, m.designer->LightBlueBrush());
+      return TRUE;
+    }
+    case tw::msg::kFatalError:
+      if (lParam != 0) MainDlg::ShowErrorMessage(static_cast<uint32_t>(wParam), dialog);
+      m.exitCode = 2;
+      ::PostMessageW(dialog, WM_CLOSE, 0, 0);
+      return TRUE;
+    case tw::msg::kGoNext:
+      ChangeStep(dialog, true);
+      return TRUE;
+    case tw::msg::kGoBack:
+      ChangeStep(dialog, false);
+      return TRUE;
+    case tw::msg::kFinished:
+      m.exitCode = 0;
+      ::PostMessageW(dialog, WM_CLOSE, 0, 0);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+INT_PTR MainDlg::Run(HINSTANCE instance, const MainDlgInitParam& param) {
+  return ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, DlgProc,
+                           reinterpret_cast<LPARAM>(&param));
+}
+
+INT_PTR CALLBACK MainDlg::DlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return TW_GUARDED(L"MainDlg::DlgProc", INT_PTR{FALSE}, [&] { return Handle(dialog, message, wParam, lParam); });
+}
+
+void MainDlg::ShowErrorMessage(uint32_t errorCode, HWND owner) {
+  const LangIni::GnrlMsgData& messages = tw::Records().Messages;
+  const std::wstring* text = &messages.Msg_UnknownError;
+  switch (errorCode) {
+    case 0:
+    case 5:
+      break;
+    case 1:
+      text = &messages.Msg_FileLacked;
+      break;
+    case 2:
+      text = &messages.Msg_BurnAppNotInstalled;
+      break;
+    case 3:
+      text = &messages.Msg_GettingDriveInfoFailed;
+      break;
+    case 4:
+      text = &messages.Msg_GettingDiscSetInfoFailed;
+      break;
+    default:
+      TW_LOG(L"MainDlg::ShowErrorMessage", tw::Hex8(errorCode));
+      break;
+  }
+  tw::ShowMessageBox(owner, *text, tw::Records().App.AppName, MB_OK | MB_ICONERROR);
+}
+
+void MainDlg::SetStepCtrls(HWND mainWindow, const std::wstring& langIniPath, const std::wstring& actIniPath) {
+  StepControls controls;
+  if (!CFuncMgr::GetSettngValiableCntrls(langIniPath, actIniPath, &controls)) return;
+  const tw::ui::ButtonStates& s = controls.states;
+  Main().systemButtons.Arrange(s.helpVisible, s.helpEnabled, s.minimiseVisible, s.minimiseEnabled, s.closeVisible,
+                               s.closeEnabled);
+  struct PushButton {
+    int id;
+    bool visible, enabled, isDefault;
+    const std::wstring& text;
+  };
+  const PushButton buttons[] = {{IDC_BACK, s.backVisible, s.backEnabled, s.backDefault, controls.backText},
+                                {IDC_NEXT, s.nextVisible, s.nextEnabled, s.nextDefault, controls.nextText}};
+  for (const PushButton& b : buttons) {
+    HWND button = ::GetDlgItem(mainWindow, b.id);
+    ::ShowWindow(button, b.visible ? SW_SHOW : SW_HIDE);
+    ::EnableWindow(button, b.enabled ? TRUE : FALSE);
+    LONG_PTR style = ::GetWindowLongPtrW(button, GWL_STYLE);
+    style = b.isDefault ? (style | BS_DEFPUSHBUTTON) : (style & ~static_cast<LONG_PTR>(BS_DEFPUSHBUTTON));
+    ::SetWindowLongPtrW(button, GWL_STYLE, style);
+    ::SetWindowTextW(button, b.text.c_str());
+    if (!b.enabled) ::SendMessageW(button, WM_KILLFOCUS, 0, 0);
+    ::SetWindowPos(button, nullptr, 0, 0, 0, 0,
+                   SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
+  }
+  ::InvalidateRect(mainWindow, nullptr, TRUE);
+}
+
+void MainDlg::ShowPrcssStep(HDC dc, const tw::ui::Rect& box, bool current, bool last, const std::wstring& text) {
+  const MainState& m = Main();
+  const StepLook& look = current ? (last ? m.currentLastLook : m.currentLook) : (last ? m.otherLastLook : m.otherLook);
+  tw::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
+  if (!memory) {
+    TW_LOG(L"MainDlg::ShowPrcssStep", tw::Hex8(::GetLastError()));
+    return;
+  }
+  const tw::ui::BoxPieces pieces = tw::ui::StepBoxPieces(box, kCapWidth, tw::Settings().LogPixelsX);
+  const std::pair<const tw::ui::Rect*, HBITMAP> parts[] = {
+      {&pieces.left, look.left}, {&pieces.middle, look.middle}, {&pieces.right, look.right}};
+  ::SetStretchBltMode(dc, HALFTONE);
+  ::SetBrushOrgEx(dc, 0, 0, nullptr);
+  for (const auto& part : parts) {
+    if (!part.second || part.first->width() <= 0) continue;
+    BITMAP info{};
+    ::GetObjectW(part.second, sizeof(info), &info);
+    tw::SelectedObject selected(memory.get(), part.second);
+    ::StretchBlt(dc, part.first->left, part.first->top, part.first->width(), part.first->height(), memory.get(), 0, 0,
+                 info.bmWidth, info.bmHeight, SRCCOPY);
+  }
+  RECT textBox = ToRect(box);
+  tw::SelectedObject font(dc, look.font);
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, look.color);
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textBox,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
