@@ -13,7 +13,7 @@
 #include "app/handles.h"
 #include "test_support.h"
 #include "app/settings.h"
-#include "steps/burn_file_list.h"
+#include "steps/mk_disc_dlg.h"
 
 namespace {
 

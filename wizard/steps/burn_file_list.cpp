@@ -1,4 +1,4 @@
-#include "burn_file_list.h"
+#include "mk_disc_dlg.h"
 
 #include <windows.h>
 
@@ -15,7 +15,6 @@
 #include "steps/core/burn_list_text.h"
 #include "steps/core/disc_info_text.h"
 
-namespace MkDiscDlg {
 namespace {
 
 constexpr wchar_t kTotalTooLarge[] =
@@ -55,7 +54,7 @@ bool FlushLines(const wchar_t* fn, tw::BufferedFile* file) {
 
 }  // namespace
 
-bool CreateBrnFileListFile(const std::wstring& path, int32_t discType, const std::wstring& actIniPath,
+bool MkDiscDlg::CreateBrnFileListFile(const std::wstring& path, int32_t discType, const std::wstring& actIniPath,
                            const DiscEntry& entry) {
   constexpr wchar_t kFn[] = L"MkDiscDlg::CreateBrnFileListFile";
   tw::UniqueFile handle(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
@@ -140,7 +139,7 @@ bool CreateBrnFileListFile(const std::wstring& path, int32_t discType, const std
   return true;
 }
 
-bool WriteBrnFilesInfo_ISO(const std::wstring& folder, tw::BufferedFile* file, int32_t discType) {
+bool MkDiscDlg::WriteBrnFilesInfo_ISO(const std::wstring& folder, tw::BufferedFile* file, int32_t discType) {
   constexpr wchar_t kFn[] = L"MkDiscDlg::WriteBrnFilesInfo_ISO";
   if (!file) {
     TW_LOG(kFn, folder);
@@ -173,7 +172,7 @@ bool WriteBrnFilesInfo_ISO(const std::wstring& folder, tw::BufferedFile* file, i
   return WriteLine(kFn, file, tw::IsoListLine(image)) && FlushLines(kFn, file);
 }
 
-bool WriteBrnFilesInfo_Image(const std::wstring& folder, const std::wstring& actIniPath, tw::BufferedFile* file,
+bool MkDiscDlg::WriteBrnFilesInfo_Image(const std::wstring& folder, const std::wstring& actIniPath, tw::BufferedFile* file,
                              int32_t discType, uint32_t discNumber) {
   constexpr wchar_t kFn[] = L"MkDiscDlg::WriteBrnFilesInfo_Image";
   if (!file) {
@@ -210,7 +209,7 @@ bool WriteBrnFilesInfo_Image(const std::wstring& folder, const std::wstring& act
   return FlushLines(kFn, file);
 }
 
-bool WriteBrnFilesInfo_Files(tw::BufferedFile* file, const std::wstring& rootFolder,
+bool MkDiscDlg::WriteBrnFilesInfo_Files(tw::BufferedFile* file, const std::wstring& rootFolder,
                              const std::wstring& currentFolder, const std::wstring* commonList,
                              uint32_t commonCount, const std::wstring* ownList, uint32_t ownCount,
                              uint64_t* total, uint32_t* count) {
@@ -265,4 +264,3 @@ bool WriteBrnFilesInfo_Files(tw::BufferedFile* file, const std::wstring& rootFol
   return true;
 }
 
-}  // namespace MkDiscDlg

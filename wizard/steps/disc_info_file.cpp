@@ -1,4 +1,4 @@
-#include "disc_info_file.h"
+#include "mk_disc_dlg.h"
 
 #include <windows.h>
 
@@ -9,9 +9,7 @@
 #include "steps/core/disc_info_text.h"
 #include "steps/list_file.h"
 
-namespace MkDiscDlg {
-
-bool CreateDiscInfoFile(const std::wstring& path, const std::wstring& driveRoot, int32_t discType,
+bool MkDiscDlg::CreateDiscInfoFile(const std::wstring& path, const std::wstring& driveRoot, int32_t discType,
                         const std::wstring& listPath, const DiscEntry& entry) {
   constexpr wchar_t kFn[] = L"MkDiscDlg::CreateDiscInfoFile";
   tw::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
@@ -42,5 +40,3 @@ bool CreateDiscInfoFile(const std::wstring& path, const std::wstring& driveRoot,
   }
   return true;
 }
-
-}  // namespace MkDiscDlg

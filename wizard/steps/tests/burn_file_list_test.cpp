@@ -9,7 +9,7 @@
 #include "app/handles.h"
 #include "app/log_reader.h"
 #include "app/msgbox.h"
-#include "steps/burn_file_list.h"
+#include "steps/mk_disc_dlg.h"
 #include "steps_test_support.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/log_reader.h"
-#include "steps/disc_info_file.h"
+#include "steps/mk_disc_dlg.h"
 #include "steps_test_support.h"
 
 namespace {

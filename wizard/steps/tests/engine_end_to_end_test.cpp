@@ -10,8 +10,7 @@
 #include <vector>
 
 #include "app/handles.h"
-#include "steps/burn_file_list.h"
-#include "steps/disc_info_file.h"
+#include "steps/mk_disc_dlg.h"
 #include "steps_test_support.h"
 
 namespace {

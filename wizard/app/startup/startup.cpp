@@ -1,0 +1,303 @@
+#include "startup.h"
+
+#include <shellapi.h>
+
+#include <clocale>
+#include <memory>
+#include <vector>
+
+#include "app/core/text.h"
+#include "app/exec.h"
+#include "app/log.h"
+#include "app/msgbox.h"
+#include "app/settings.h"
+#include "app/startup/running_app_activator.h"
+#include "app/syshelpers.h"
+#include "burn/brn_app_cnctor.h"
+#include "config/act_ini.h"
+#include "config/lang_ini.h"
+#include "config/process_records.h"
+#include "steps/chk_disc_dlg.h"
+#include "steps/fnsh_dlg.h"
+#include "steps/mk_disc_dlg.h"
+#include "steps/slct_disc_set_dlg.h"
+#include "ui/gdi.h"
+#include "ui/main_dlg.h"
+
+namespace tw {
+const wchar_t* const kForeignMutexes[4] = {
+    L"Global\\{97B3774D-C22B-49B1-BF0F-D50047694343}_Main",
+    L"Global\\{97B3774D-C22B-49B1-BF0F-D50047694343}_BackupUI",
+    L"Global\\{97B3774D-C22B-49B1-BF0F-D50047694343}_BackupCore",
+    L"Global\\{62044498-820E-4D54-8D1F-1248FDAA3F1A}",
+};
+}  // namespace tw
+
+namespace {
+
+constexpr wchar_t kMain[] = L"wWinMain";
+constexpr wchar_t kSwitch[] = L"/Tarn";
+constexpr wchar_t kUnknownError[] = L"Unknown error occured.";
+constexpr wchar_t kFileNotFound[] = L"Necessary file is not found.";
+constexpr wchar_t kLibraryName[] = L"QLNCmnDlg.dll";
+
+// Messages with language texts: caption "AppName", no owner.
+void ShowLangMessage(const std::wstring& text, UINT icon) {
+  tw::ShowMessageBox(nullptr, text, tw::Records().App.AppName, MB_OK | icon);
+}
+
+// The start and end programs differ only in their section.
+bool RunConfiguredProgram(const wchar_t* fn, const LangIni::ExcData& texts, const ActIni::ExcData& program) {
+  const LangIni::GnrlMsgData& messages = tw::Records().Messages;
+  if (program.FilePath.empty()) return true;
+  if (!tw::IsExistingFile(program.FilePath)) {
+    tw::Log(fn, __LINE__, program.FilePath);
+    ShowLangMessage(messages.Msg_FileLacked, MB_ICONERROR);
+    return false;
+  }
+  uint32_t count = 0;
+  std::vector<int32_t> codes;
+  bool split = SplitNumberList(nullptr, program.SuccessExitCodeList.c_str(), &count);
+  if (split) {
+    // An empty list is no failure: the program runs, and no exit code
+    // counts as success.
+    codes.assign(count, 0);
+    split = count == 0 || SplitNumberList(codes.data(), program.SuccessExitCodeList.c_str(), &count);
+  }
+  if (!split) {
+    tw::Log(fn, __LINE__, program.SuccessExitCodeList);
+    ShowLangMessage(messages.Msg_UnknownError, MB_ICONERROR);
+    return false;
+  }
+  tw::ProcessInfo process;
+  DWORD exitCode = 0;
+  if (!ExecuteFile(program.FilePath.c_str(), program.Parameter.c_str(), true, process.put(), &exitCode)) {
+    tw::Log(fn, __LINE__, program.FilePath);
+    ShowLangMessage(messages.Msg_UnknownError, MB_ICONERROR);
+    return false;
+  }
+  process.Close();
+  for (int32_t code : codes) {
+    if (static_cast<uint32_t>(code) == exitCode) return true;
+  }
+  tw::Log(fn, __LINE__, tw::Hex8With(exitCode, program.FilePath));
+  if (program.ShowErrorMessage != 0) ShowLangMessage(texts.Msg_Error, MB_ICONERROR);
+  return false;
+}
+
+// The process's own command line holds at least one argument after the
+// program name, and every one of them is the switch (in any case).
+enum class CommandLine { kValid, kInvalid, kUnsplittable };
+CommandLine CheckCommandLine() {
+  int count = 0;
+  struct ArgvFree {
+    void operator()(LPWSTR* p) const { ::LocalFree(p); }
+  };
+  std::unique_ptr<LPWSTR, ArgvFree> args(::CommandLineToArgvW(::GetCommandLineW(), &count));
+  if (!args) return CommandLine::kUnsplittable;
+  if (count < 2) return CommandLine::kInvalid;
+  for (int i = 1; i < count; ++i) {
+    if (!tw::EqualsNoCase(args.get()[i], kSwitch)) return CommandLine::kInvalid;
+  }
+  return CommandLine::kValid;
+}
+
+}  // namespace
+
+int CMutexChecker::CheckMutex() {
+  mutex_.reset(::CreateMutexW(nullptr, FALSE, kMutexName));
+  const DWORD error = ::GetLastError();
+  if (!mutex_) {
+    TW_LOG(L"CMutexChecker::CheckMutex", tw::Hex8(error));
+    return 2;
+  }
+  if (error == ERROR_ALREADY_EXISTS) {
+    mutex_.reset();
+    return 1;
+  }
+  return 0;
+}
+
+bool ChkExistanceOfMutex(const wchar_t* name) {
+  constexpr wchar_t kFn[] = L"ChkExistanceOfMutex";
+  tw::UniqueHandle mutex(::OpenMutexW(SYNCHRONIZE, FALSE, name));
+  if (!mutex) {
+    if (::GetLastError() == ERROR_FILE_NOT_FOUND) return true;
+    TW_LOG(kFn, tw::Hex8With(::GetLastError(), name));
+    ShowLangMessage(tw::Records().Messages.Msg_UnknownError, MB_ICONERROR);
+    return false;
+  }
+  TW_LOG(kFn, L"");
+  mutex.reset();
+  CRunningAppActivator activator(::GetForegroundWindow());
+  if (!activator.Activate()) ShowLangMessage(tw::Records().Messages.Msg_BackupAppLaunchedOnOther, MB_ICONINFORMATION);
+  return false;
+}
+
+bool ChkExistanceOfNeedfulFile(const std::wstring& actIniPath) {
+  constexpr wchar_t kFn[] = L"ChkExistanceOfNeedfulFile";
+  const ActIni::ExcData programs[] = {ActIni::CIniMgr::GetExcAtStrtData(actIniPath),
+                                      ActIni::CIniMgr::GetExcAtEndData(actIniPath)};
+  for (const ActIni::ExcData& program : programs) {
+    if (!program.FilePath.empty() && !tw::IsExistingFile(program.FilePath)) {
+      TW_LOG(kFn, program.FilePath);
+      ShowLangMessage(tw::Records().Messages.Msg_FileLacked, MB_ICONERROR);
+      return false;
+    }
+  }
+  std::wstring exclusion;
+  if (!GetTargetFilePathInBkupApp(::GetModuleHandleW(nullptr), nullptr, L"TarnSet_Exclusion.ini", &exclusion)) {
+    TW_LOG(kFn, L"TarnSet_Exclusion.ini");
+    ShowLangMessage(tw::Records().Messages.Msg_FileLacked, MB_ICONERROR);
+    return false;
+  }
+  return true;
+}
+
+bool ChkHideDrvOpened(const std::wstring& actIniPath) {
+  if (ActIni::CIniMgr::GetExcAtStrtData(actIniPath).FilePath.empty()) return false;
+  wchar_t letter = 0;
+  if (!GetHideDrvLttr(&letter)) return false;
+  const std::wstring root = std::wstring(1, letter) + L":\\";
+  return ::GetFileAttributesW(root.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool DoStartProcessing(const std::wstring& langIniPath, const std::wstring& actIniPath) {
+  return RunConfiguredProgram(L"DoStartProcessing", LangIni::CIniMgr::GetExcAtStrtData(langIniPath),
+                              ActIni::CIniMgr::GetExcAtStrtData(actIniPath));
+}
+
+bool DoEndProcessing(const std::wstring& langIniPath, const std::wstring& actIniPath) {
+  return RunConfiguredProgram(L"DoEndProcessing", LangIni::CIniMgr::GetExcAtEndData(langIniPath),
+                              ActIni::CIniMgr::GetExcAtEndData(actIniPath));
+}
+
+void LoadQLNCmnDlgDll_Dummy() {
+  constexpr wchar_t kFn[] = L"LoadQLNCmnDlgDll_Dummy";
+  wchar_t folder[MAX_PATH + 1] = {};
+  std::wstring path;
+  if (GetModuleFolderPath(::GetModuleHandleW(nullptr), folder) == 0) path = tw::JoinPath(folder, kLibraryName);
+  if (path.empty() || !tw::IsExistingFile(path)) {
+    std::wstring install;
+    if (!GetBkupAppInstFolderPath(&install)) {
+      TW_LOG(kFn, L"");
+      return;
+    }
+    path = tw::WithoutTrailingBackslash(install) + L"\\Common\\" + kLibraryName;
+    if (!tw::IsExistingFile(path)) {
+      TW_LOG(kFn, path);
+      return;
+    }
+  }
+  // Loaded for the life of the process and never called from here.
+  static HMODULE library = nullptr;
+  library = ::LoadLibraryW(path.c_str());
+  if (!library) TW_LOG(kFn, tw::Hex8With(::GetLastError(), path));
+}
+
+namespace tw {
+
+int RunTarnwright(HINSTANCE instance) {
+  _wsetlocale(LC_ALL, L".ACP");
+  LoadQLNCmnDlgDll_Dummy();
+  {
+    WindowDc screen(nullptr);
+    if (screen) {
+      Settings().LogPixelsX = ::GetDeviceCaps(screen.get(), LOGPIXELSX);
+      Settings().LogPixelsY = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
+    }
+  }
+
+  const bool elevated = Norvane::DeskKit::Common::IsWindowsVistaOrLater()
+                            ? Norvane::DeskKit::Common::IsRunningAsAdministratorOnVistaOrLater()
+                            : Norvane::DeskKit::Common::IsRunningAsAdministratorOnXP();
+  if (!elevated) {
+    TW_LOG(kMain, L"");
+    return 2;
+  }
+  switch (CheckCommandLine()) {
+    case CommandLine::kUnsplittable:
+      TW_LOG(kMain, Hex8(::GetLastError()));
+      ShowMessageBox(nullptr, kUnknownError, kFixedCaption, MB_OK | MB_ICONERROR);
+      return 2;
+    case CommandLine::kInvalid:
+      TW_LOG(kMain, ::GetCommandLineW());
+      return 2;
+    case CommandLine::kValid:
+      break;
+  }
+
+  std::wstring paths[3];
+  const wchar_t* const names[3] = {L"Tarnwright_Act.ini", L"Tarnwright_Lang.ini", L"TarnSet.ini"};
+  for (int i = 0; i < 3; ++i) {
+    if (!GetTargetFilePathInBkupApp(::GetModuleHandleW(nullptr), nullptr, names[i], &paths[i])) {
+      ShowMessageBox(nullptr, kFileNotFound, kFixedCaption, MB_OK | MB_ICONERROR);
+      TW_LOG(kMain, names[i]);
+      return 2;
+    }
+  }
+  const std::wstring& actIniPath = paths[0];
+  const std::wstring& langIniPath = paths[1];
+  const std::wstring& tarnSetIniPath = paths[2];
+  LoadProcessRecords(langIniPath, actIniPath);
+  const LangIni::GnrlMsgData& messages = Records().Messages;
+
+  CMutexChecker single;
+  switch (single.CheckMutex()) {
+    case 0:
+      break;
+    case 1: {
+      TW_LOG(kMain, L"");
+      CRunningAppActivator activator;
+      if (!activator.Activate()) ShowLangMessage(messages.Msg_LaunchedOnOther, MB_ICONINFORMATION);
+      return 2;
+    }
+    default:
+      TW_LOG(kMain, L"");
+      ShowLangMessage(messages.Msg_UnknownError, MB_ICONERROR);
+      return 2;
+  }
+  for (const wchar_t* name : kForeignMutexes) {
+    if (!ChkExistanceOfMutex(name)) {
+      TW_LOG(kMain, name);
+      return 2;
+    }
+  }
+  if (!ChkExistanceOfNeedfulFile(actIniPath)) {
+    TW_LOG(kMain, L"");
+    return 2;
+  }
+  // Kept until the end, so that the engine library stays loaded.
+  CBrnAppCnctor connector;
+  if (!connector.IsReady) {
+    ShowLangMessage(messages.Msg_BurnAppNotInstalled, MB_ICONERROR);
+    TW_LOG(kMain, L"");
+    return 2;
+  }
+  if (ChkHideDrvOpened(actIniPath)) {
+    TW_LOG(kMain, L"");
+    ShowLangMessage(messages.Msg_HideDriveOpended, MB_ICONERROR);
+    return 0;
+  }
+  if (!DoStartProcessing(langIniPath, actIniPath)) {
+    TW_LOG(kMain, L"");
+    return 2;
+  }
+
+  CFuncMgr::SetStepProcedures({SlctDiscSetDlg::DlgProc, ChkDiscDlg::DlgProc, MkDiscDlg::DlgProc, FnshDlg::DlgProc});
+  const MainDlgInitParam param{actIniPath, langIniPath, tarnSetIniPath};
+  INT_PTR result = MainDlg::Run(instance, param);
+  if (result < 0 || result > 2) {
+    // The main window could not be made at all (or ended with no result
+    // of its own): an error, never a negative exit code.
+    TW_LOG(kMain, Hex8(static_cast<uint32_t>(result)));
+    result = 2;
+  }
+  if (!DoEndProcessing(langIniPath, actIniPath)) {
+    TW_LOG(kMain, L"");
+    return 2;
+  }
+  return static_cast<int>(result);
+}
+
+}  // namespace tw

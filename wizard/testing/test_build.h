@@ -1,0 +1,11 @@
+// The test build of the wizard (Tarnwright_testbuild.exe): the same program
+// with the seams a test needs where Wine cannot stand in. The power status
+// comes from "TestPower.ini" beside the program ([Power] ACLineStatus, 1
+// mains, 0 battery; read on every check), and every keep-awake request is
+// recorded there ([Power] KeepAwake=1 while one is held, 0 after). The
+// shipped program never contains this.
+#pragma once
+
+namespace twtest {
+void InstallTestBuildSeams();
+}
