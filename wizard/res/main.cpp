@@ -12,5 +12,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 #ifdef TW_TEST_BUILD
   twtest::InstallTestBuildSeams();
 #endif
-  return tw::RunTarnwright(instance);
+  return tw::RunTarnwright(instance, ::GetCommandLineW());
 }

@@ -88,12 +88,12 @@ bool RunConfiguredProgram(const wchar_t* fn, const LangIni::ExcData& texts, cons
 // The process's own command line holds at least one argument after the
 // program name, and every one of them is the switch (in any case).
 enum class CommandLine { kValid, kInvalid, kUnsplittable };
-CommandLine CheckCommandLine() {
+CommandLine CheckCommandLine(const wchar_t* commandLine) {
   int count = 0;
   struct ArgvFree {
     void operator()(LPWSTR* p) const { ::LocalFree(p); }
   };
-  std::unique_ptr<LPWSTR, ArgvFree> args(::CommandLineToArgvW(::GetCommandLineW(), &count));
+  std::unique_ptr<LPWSTR, ArgvFree> args(::CommandLineToArgvW(commandLine ? commandLine : L"", &count));
   if (!args) return CommandLine::kUnsplittable;
   if (count < 2) return CommandLine::kInvalid;
   for (int i = 1; i < count; ++i) {
@@ -197,7 +197,7 @@ void LoadQLNCmnDlgDll_Dummy() {
 
 namespace tw {
 
-int RunTarnwright(HINSTANCE instance) {
+int RunTarnwright(HINSTANCE instance, const wchar_t* commandLine) {
   _wsetlocale(LC_ALL, L".ACP");
   LoadQLNCmnDlgDll_Dummy();
   {
@@ -215,13 +215,13 @@ int RunTarnwright(HINSTANCE instance) {
     TW_LOG(kMain, L"");
     return 2;
   }
-  switch (CheckCommandLine()) {
+  switch (CheckCommandLine(commandLine)) {
     case CommandLine::kUnsplittable:
       TW_LOG(kMain, Hex8(::GetLastError()));
       ShowMessageBox(nullptr, kUnknownError, kFixedCaption, MB_OK | MB_ICONERROR);
       return 2;
     case CommandLine::kInvalid:
-      TW_LOG(kMain, ::GetCommandLineW());
+      TW_LOG(kMain, commandLine ? commandLine : L"");
       return 2;
     case CommandLine::kValid:
       break;

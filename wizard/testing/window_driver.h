@@ -1,0 +1,85 @@
+// Driving the wizard's windows from a test or the demo walker, in the same
+// process or from outside: find a window or message box, read its controls,
+// press buttons, tick list items with real clicks, choose combo items, and
+// wait on window state with a deadline (never a fixed sleep). List views
+// and extended combo boxes of another process are read through memory
+// allocated in that process, since their messages carry pointers.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace twdrive {
+
+// Polls `done` every few milliseconds until it holds or `timeoutMs` has
+// passed; the calling thread's messages are dispatched meanwhile.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
+// Visible top-level windows of a process (0: any process).
+std::vector<HWND> TopWindows(DWORD processId);
+std::wstring ClassOf(HWND window);
+std::wstring TextOf(HWND window);
+std::wstring ItemText(HWND parent, int id);
+bool IsShownAndEnabled(HWND window);
+
+// The first visible top-level window of the process with that class (and
+// caption, when not empty), waiting up to `timeoutMs`.
+HWND WaitTopWindow(DWORD processId, const std::wstring& className, const std::wstring& caption, DWORD timeoutMs);
+
+// Presses a button the way a click does, without waiting for what the
+// click starts (a posted BM_CLICK).
+void Press(HWND button);
+void PressItem(HWND parent, int id);
+
+// A message box: caption, text, icon (none, or which system icon it shows)
+// and its buttons.
+struct MessageBoxInfo {
+  HWND window = nullptr;
+  std::wstring caption;
+  std::wstring text;
+  std::vector<int> buttons;  // IDOK, IDCANCEL, IDRETRY...
+  bool hasIcon = false;
+};
+// The first message box of the process (any dialog with a message text
+// that is not in `ignore`), waiting up to `timeoutMs`.
+std::optional<MessageBoxInfo> WaitMessageBox(DWORD processId, DWORD timeoutMs, const std::vector<HWND>& ignore = {});
+// Answers with one of its buttons and waits until the box has gone.
+bool Answer(const MessageBoxInfo& box, int buttonId, DWORD timeoutMs = 10000);
+
+// A list view of any process.
+class RemoteList {
+ public:
+  explicit RemoteList(HWND list) : list_(list) {}
+  int Count() const;
+  std::wstring Text(int item) const;
+  UINT State(int item, UINT mask) const;
+  bool Checked(int item) const;  // state image 2
+  // Screen rectangle of an item part (LVIR_BOUNDS, LVIR_LABEL...).
+  std::optional<RECT> ItemRect(int item, int part) const;
+  // The check box sits left of the label.
+  std::optional<POINT> CheckBoxPoint(int item) const;
+  std::optional<POINT> LabelPoint(int item) const;
+
+ private:
+  HWND list_;
+};
+
+// A real mouse click at a screen point (cursor moved there first), so that
+// code hit-testing the cursor sees it. `right` for the right button.
+void ClickAt(POINT screen, bool right = false);
+
+// Combo boxes (plain or extended) of any process.
+int ComboCount(HWND combo);
+int ComboSelection(HWND combo);
+std::wstring ComboText(HWND combo, int item);
+// Selects an item and tells the parent as a user's choice does.
+void ChooseCombo(HWND combo, int item);
+
+// The window's pixels as a 24-bit bitmap file, copied from the screen.
+bool CaptureWindow(HWND window, const std::wstring& bmpPath);
+
+}  // namespace twdrive
