@@ -239,6 +239,25 @@ DWORD ReadBurnList(const std::wstring& path, bool iso, std::vector<ListEntry>& e
   return ParseBurnList(text, iso, entries);
 }
 
+namespace {
+
+// What the last disc of a drive holds, beside the settings as "Disc_<letter>.lst"
+// (UTF-16 with byte order mark, lines "path on disc<TAB>source"), so that a
+// demonstration can show and check every file of every disc it made.
+void WriteManifest(const std::wstring& ini, const std::wstring& letter, const std::vector<Written>& written) {
+  const size_t slash = ini.rfind(L'\\');
+  const std::wstring path = (slash == std::wstring::npos ? std::wstring() : ini.substr(0, slash + 1)) + L"Disc_" + letter + L".lst";
+  std::wstring text(1, L'\xFEFF');
+  for (const Written& file : written) text += file.target + L"\t" + file.source + L"\r\n";
+  HANDLE out = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return;
+  DWORD done = 0;
+  ::WriteFile(out, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &done, nullptr);
+  ::CloseHandle(out);
+}
+
+}  // namespace
+
 DWORD Burn(const std::wstring& ini, const Job& job, Reporter& reporter) {
   reporter.Phase(L"Preparing");
   const bool iso = job.writingType == L"ISO";
@@ -305,6 +324,7 @@ DWORD Burn(const std::wstring& ini, const Job& job, Reporter& reporter) {
     if (DWORD code = VerifyOne(file, done, total * 2, reporter)) return code;
   }
   reporter.Fraction(1, 1);
+  WriteManifest(ini, letter, written);
   return kSuccess;
 }
 

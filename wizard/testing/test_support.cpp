@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "app/handles.h"
+#include "gendata.h"
 
 namespace twtest {
 namespace {
@@ -81,6 +82,48 @@ void RemoveTree(const std::wstring& path) {
   }
   find.reset();
   ::RemoveDirectoryW(path.c_str());
+}
+
+void CopyTree(const std::wstring& from, const std::wstring& to) {
+  MakeDirs(to);
+  WIN32_FIND_DATAW data;
+  tw::UniqueFind find(::FindFirstFileW((from + L"\\*").c_str(), &data));
+  if (!find) return;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      CopyTree(from + L"\\" + name, to + L"\\" + name);
+    } else {
+      ::CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE);
+    }
+  } while (::FindNextFileW(find.get(), &data));
+}
+
+std::wstring SampleDeployment() { return HostPath(TW_SOURCE_DIR "/demo/deployment"); }
+
+namespace {
+constexpr wchar_t kRecoveryMarker[] = L"C:\\Recovery\\made_by_test";
+}
+
+GeneratedRecoveryDrive::GeneratedRecoveryDrive() {
+  if (::GetFileAttributesW(kFolder) != INVALID_FILE_ATTRIBUTES &&
+      ::GetFileAttributesW(kRecoveryMarker) == INVALID_FILE_ATTRIBUTES) {
+    error_ = "C:\\Recovery exists and was not made by a test";
+    return;
+  }
+  const gendata::Result data = gendata::Generate(gendata::Scale::Small, std::filesystem::path(L"C:\\"),
+                                                 std::filesystem::path(SampleDeployment() + L"\\recovery"), true);
+  if (!data.ok) {
+    error_ = data.error;
+    return;
+  }
+  WriteBytes(kRecoveryMarker, "");
+  made_ = true;
+}
+
+GeneratedRecoveryDrive::~GeneratedRecoveryDrive() {
+  if (made_) RemoveTree(kFolder);
 }
 
 void MakeDirs(const std::wstring& path) {

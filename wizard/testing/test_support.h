@@ -30,6 +30,29 @@ class TempDir {
 
 void RemoveTree(const std::wstring& path);
 void MakeDirs(const std::wstring& path);
+// Copies a folder with everything in it (creating `to`).
+void CopyTree(const std::wstring& from, const std::wstring& to);
+
+// The sample deployment of the repository, as the prefix's drive Z: shows it.
+std::wstring SampleDeployment();
+
+// The small generated recovery data at the root of drive C: (a folder cannot
+// be given a drive letter of its own from inside a test), so that "?:\"
+// paths with the letter C find it. "C:\Recovery" is removed again
+// afterwards, and left alone when it was not made by a test.
+class GeneratedRecoveryDrive {
+ public:
+  GeneratedRecoveryDrive();
+  ~GeneratedRecoveryDrive();
+  GeneratedRecoveryDrive(const GeneratedRecoveryDrive&) = delete;
+  GeneratedRecoveryDrive& operator=(const GeneratedRecoveryDrive&) = delete;
+  const std::string& error() const { return error_; }
+  static constexpr wchar_t kFolder[] = L"C:\\Recovery";
+
+ private:
+  bool made_ = false;
+  std::string error_;
+};
 
 enum class Encoding { Ansi, Utf16Bom };
 // Writes text to a file (creating parent folders); Ansi uses the ANSI code page.

@@ -70,20 +70,23 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
   }
 }
 
+namespace {
+struct WindowSearch {
+  DWORD processId;
+  std::vector<HWND> found;
+};
+BOOL CALLBACK CollectTopWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  if (::IsWindowVisible(window) && (search->processId == 0 || ProcessOf(window) == search->processId)) {
+    search->found.push_back(window);
+  }
+  return TRUE;
+}
+}  // namespace
+
 std::vector<HWND> TopWindows(DWORD processId) {
-  struct Search {
-    DWORD processId;
-    std::vector<HWND> found;
-  } search{processId, {}};
-  ::EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        if (::IsWindowVisible(window) && (s->processId == 0 || ProcessOf(window) == s->processId)) {
-          s->found.push_back(window);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{processId, {}};
+  ::EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

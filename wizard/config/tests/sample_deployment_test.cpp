@@ -22,7 +22,7 @@
 
 namespace {
 
-std::wstring Deployment() { return twtest::HostPath(TW_SOURCE_DIR "/demo/deployment"); }
+std::wstring Deployment() { return twtest::SampleDeployment(); }
 std::wstring Program(const std::wstring& name) { return Deployment() + L"\\program\\" + name; }
 
 std::wstring Profile(const std::wstring& path, const wchar_t* section, const wchar_t* key) {
@@ -101,36 +101,7 @@ TEST(SampleDeployment, LanguageFoldersAndHelpPagesExist) {
   }
 }
 
-// The generated data at the root of drive C: (a folder cannot be given a
-// drive letter of its own from inside the test). "Recovery" there is
-// removed again afterwards, and left alone when it was not made by a test.
-class GeneratedRecoveryDrive {
- public:
-  GeneratedRecoveryDrive() {
-    if (tw::IsExistingFolder(kFolder) && !tw::IsExistingFile(kMarker)) {
-      error_ = "C:\\Recovery exists and was not made by a test";
-      return;
-    }
-    const gendata::Result data = gendata::Generate(gendata::Scale::Small, std::filesystem::path(L"C:\\"),
-                                                   std::filesystem::path(Deployment() + L"\\recovery"), true);
-    if (!data.ok) {
-      error_ = data.error;
-      return;
-    }
-    twtest::WriteBytes(kMarker, "");
-    made_ = true;
-  }
-  ~GeneratedRecoveryDrive() {
-    if (made_) twtest::RemoveTree(kFolder);
-  }
-  const std::string& error() const { return error_; }
-
- private:
-  static constexpr wchar_t kFolder[] = L"C:\\Recovery";
-  static constexpr wchar_t kMarker[] = L"C:\\Recovery\\made_by_test";
-  bool made_ = false;
-  std::string error_;
-};
+using twtest::GeneratedRecoveryDrive;
 
 TEST(SampleDeployment, DiscSetsLoadAgainstTheGeneratedData) {
   cfgtest::SettingsGuard settings;
