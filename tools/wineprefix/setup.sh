@@ -32,4 +32,6 @@ printf '%s\r\n' 'REGEDIT4' '' \
   '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' '"MS UI Gothic"="IPAGothic"' '' > "$reg"
 WINEPREFIX=$PREFIX wine regedit /S "Z:${reg//\//\\}" \
   </dev/null >/dev/null 2>&1
+# Let that short-lived server end, so that the caller's persistent one can start.
+WINEPREFIX=$PREFIX wineserver -w </dev/null >/dev/null 2>&1 || true
 touch "$stamp"

@@ -25,12 +25,13 @@ std::wstring TempRoot() {
 
 std::mutex g_recorderMutex;
 std::vector<MessageBoxRecorder::Call> g_calls;
-int g_reply = IDOK;
+std::vector<int> g_replies{IDOK};  // in order; the last one repeats
 
 int RecordingHandler(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
   std::lock_guard<std::mutex> lock(g_recorderMutex);
   g_calls.push_back({owner, text ? text : L"", caption ? caption : L"", type});
-  return g_reply;
+  const size_t n = g_calls.size() - 1;
+  return g_replies[n < g_replies.size() ? n : g_replies.size() - 1];
 }
 
 // Tests run in a fresh prefix: lay the product's folders down once per test
@@ -262,11 +263,13 @@ RecoveryDrive::RecoveryDrive(wchar_t letter) : key_(L"SOFTWARE\\Norvane\\TwTestR
   if (letter != L'\0') key_.SetString(L"DRV3", std::wstring(1, letter) + L":");
 }
 
-MessageBoxRecorder::MessageBoxRecorder(int reply) {
+MessageBoxRecorder::MessageBoxRecorder(int reply) : MessageBoxRecorder(std::vector<int>{reply}) {}
+
+MessageBoxRecorder::MessageBoxRecorder(std::vector<int> replies) {
   {
     std::lock_guard<std::mutex> lock(g_recorderMutex);
     g_calls.clear();
-    g_reply = reply;
+    g_replies = replies.empty() ? std::vector<int>{IDOK} : std::move(replies);
   }
   previous_ = tw::SetMessageBoxHandler(&RecordingHandler);
 }

@@ -94,6 +94,8 @@ class MessageBoxRecorder {
     }
   };
   explicit MessageBoxRecorder(int reply = IDOK);
+  // Answers the boxes with the replies in order; the last one repeats.
+  explicit MessageBoxRecorder(std::vector<int> replies);
   ~MessageBoxRecorder();
   MessageBoxRecorder(const MessageBoxRecorder&) = delete;
   MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;

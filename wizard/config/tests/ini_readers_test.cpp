@@ -124,6 +124,9 @@ TEST(ActIniReader, UnreadableFilesGiveDefaultsAndTwoLogEntries) {
 TEST(SectionFetch, AbsurdFileSizeIsAReadFailure) {
   TempDir dir;
   for (unsigned long long size : {0x7FFFFFF0ull, 0x100000010ull}) {
+    // A 64-bit build of the tests (hosts without 32-bit code) can have a
+    // buffer of 2 GiB units; only the shipped 32-bit program cannot.
+    if (sizeof(void*) == 8 && size < 0x100000000ull) continue;
     twtest::MakeSizedFile(dir / L"huge.ini", size);
     tw::LogWatch watch;
     SectionBuffer buffer;
