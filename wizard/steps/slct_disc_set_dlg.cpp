@@ -62,10 +62,12 @@ int ListSelection(HWND list) {
   return static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
+// Selects an item and gives it the list's focus, so that the arrow keys
+// move on from there.
 void SelectListItem(HWND list, int item) {
   LVITEMW state{};
-  state.stateMask = LVIS_SELECTED;
-  state.state = LVIS_SELECTED;
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
   ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&state));
   ::SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(item), FALSE);
 }

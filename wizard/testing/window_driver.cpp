@@ -218,6 +218,12 @@ std::optional<POINT> RemoteList::LabelPoint(int item) const {
 }
 
 void ClickAt(POINT screen, bool right) {
+  // Two clicks within the double-click time make a double click of the
+  // second: keep separate clicks apart.
+  static ULONGLONG lastClick = 0;
+  const ULONGLONG apart = ::GetDoubleClickTime() + 50;
+  WaitUntil([&] { return ::GetTickCount64() - lastClick > apart; }, static_cast<DWORD>(apart));
+  lastClick = ::GetTickCount64();
   ::SetCursorPos(screen.x, screen.y);
   INPUT inputs[2] = {};
   inputs[0].type = inputs[1].type = INPUT_MOUSE;
