@@ -112,6 +112,9 @@ bool CSystemBmpBtn::Create(HINSTANCE instance, HWND parent, const SystemButtonRo
   window_.reset(::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_GROUP | WS_TABSTOP, 0, 0, 0, 0, parent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), instance, nullptr));
   if (!window_) return false;
+  // Above the banner it sits on, so that repainting the banner never paints
+  // over it.
+  ::SetWindowPos(window_.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   previous_ = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrW(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
