@@ -70,20 +70,26 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
   }
 }
 
+namespace {
+struct TopWindowSearch {
+  DWORD processId;
+  std::vector<HWND> found;
+};
+
+// A named callback: on 32-bit Windows a lambda does not convert to the
+// __stdcall WNDENUMPROC.
+BOOL CALLBACK CollectTopWindow(HWND window, LPARAM param) {
+  auto* s = reinterpret_cast<TopWindowSearch*>(param);
+  if (::IsWindowVisible(window) && (s->processId == 0 || ProcessOf(window) == s->processId)) {
+    s->found.push_back(window);
+  }
+  return TRUE;
+}
+}  // namespace
+
 std::vector<HWND> TopWindows(DWORD processId) {
-  struct Search {
-    DWORD processId;
-    std::vector<HWND> found;
-  } search{processId, {}};
-  ::EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        if (::IsWindowVisible(window) && (s->processId == 0 || ProcessOf(window) == s->processId)) {
-          s->found.push_back(window);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TopWindowSearch search{processId, {}};
+  ::EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
