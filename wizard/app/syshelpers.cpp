@@ -311,6 +311,68 @@ bool GetTargetFilePathInLangFolder(const std::wstring& languageIniPath, std::wst
   return false;
 }
 
+namespace {
+
+// The data-file lookup from the program's folder (none when it could not be
+// read) on to the backup product's install folder; failures are logged
+// under `fn`, the name of the public lookup.
+bool LookUpDataFile(const wchar_t* fn, const std::wstring* programFolder, const wchar_t* subFolder,
+                    const wchar_t* fileName, std::wstring* out) {
+  if (programFolder) {
+    const std::wstring direct = tw::JoinPath(*programFolder, fileName);
+    if (tw::IsExistingFile(direct)) {
+      *out = direct;
+      return true;
+    }
+    const std::wstring languageIni = tw::JoinPath(*programFolder, L"Language.ini");
+    if (tw::IsExistingFile(languageIni) && GetTargetFilePathInLangFolder(languageIni, out, fileName, subFolder)) {
+      return true;
+    }
+  }
+  std::wstring install;
+  if (!GetBkupAppInstFolderPath(&install)) {
+    tw::Log(fn, __LINE__, fileName);
+    return false;
+  }
+  install = tw::WithoutTrailingBackslash(install);
+  return GetTargetFilePathInLangFolder(tw::JoinPath(install, L"Language.ini"), out, fileName, subFolder);
+}
+
+// Looks the help page of `helpId` up through one Help.ini; the page itself
+// is found by the data-file lookup from the program's folder.
+bool FindHelpThrough(const std::wstring& helpIni, const std::wstring* programFolder, uint32_t helpId,
+                     std::wstring* out) {
+  if (!tw::IsExistingFile(helpIni)) return false;
+  const std::wstring keys[] = {tw::Dec(helpId), L"Default"};
+  for (const auto& key : keys) {
+    wchar_t page[kPathChars] = {};
+    ::GetPrivateProfileStringW(L"Help", key.c_str(), L"", page, kPathChars, helpIni.c_str());
+    if (page[0] != L'\0' && LookUpDataFile(L"GetTargetFilePathInBkupApp", programFolder, L"Help", page, out)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The help lookup through the program folder's Help.ini, then the install
+// folder's; failures are logged under `fn`.
+bool LookUpHelpFile(const wchar_t* fn, const std::wstring* programFolder, uint32_t helpId, std::wstring* out) {
+  if (programFolder && FindHelpThrough(tw::JoinPath(*programFolder, L"Help.ini"), programFolder, helpId, out)) {
+    return true;
+  }
+  std::wstring install;
+  if (!GetBkupAppInstFolderPath(&install)) {
+    tw::Log(fn, __LINE__, tw::Dec(helpId));
+    return false;
+  }
+  install = tw::WithoutTrailingBackslash(install);
+  if (FindHelpThrough(tw::JoinPath(install, L"Help.ini"), programFolder, helpId, out)) return true;
+  tw::Log(fn, __LINE__, tw::Dec(helpId));
+  return false;
+}
+
+}  // namespace
+
 bool GetTargetFilePathInBkupApp(HMODULE module, const wchar_t* subFolder, const wchar_t* fileName,
                                 std::wstring* out) {
   constexpr wchar_t kFn[] = L"GetTargetFilePathInBkupApp";
@@ -319,40 +381,28 @@ bool GetTargetFilePathInBkupApp(HMODULE module, const wchar_t* subFolder, const 
     return false;
   }
   wchar_t folder[kPathChars] = {};
-  if (GetModuleFolderPath(module, folder) == 0) {
-    const std::wstring direct = tw::JoinPath(folder, fileName);
-    if (tw::IsExistingFile(direct)) {
-      *out = direct;
-      return true;
-    }
-    const std::wstring languageIni = tw::JoinPath(folder, L"Language.ini");
-    if (tw::IsExistingFile(languageIni) && GetTargetFilePathInLangFolder(languageIni, out, fileName, subFolder)) {
-      return true;
-    }
-  }
-  std::wstring install;
-  if (!GetBkupAppInstFolderPath(&install)) {
-    TW_LOG(kFn, fileName);
-    return false;
-  }
-  install = tw::WithoutTrailingBackslash(install);
-  return GetTargetFilePathInLangFolder(tw::JoinPath(install, L"Language.ini"), out, fileName, subFolder);
+  const std::wstring programFolder = GetModuleFolderPath(module, folder) == 0 ? folder : L"";
+  return LookUpDataFile(kFn, programFolder.empty() ? nullptr : &programFolder, subFolder, fileName, out);
 }
 
-namespace {
-// Looks the help page of `helpId` up through one Help.ini.
-bool FindHelpThrough(const std::wstring& helpIni, uint32_t helpId, std::wstring* out) {
-  if (!tw::IsExistingFile(helpIni)) return false;
-  HMODULE self = ::GetModuleHandleW(nullptr);
-  const std::wstring keys[] = {tw::Dec(helpId), L"Default"};
-  for (const auto& key : keys) {
-    wchar_t page[kPathChars] = {};
-    ::GetPrivateProfileStringW(L"Help", key.c_str(), L"", page, kPathChars, helpIni.c_str());
-    if (page[0] != L'\0' && GetTargetFilePathInBkupApp(self, L"Help", page, out)) return true;
+bool GetTargetFilePathInProgramFolder(const std::wstring& programFolder, const wchar_t* subFolder,
+                                      const wchar_t* fileName, std::wstring* out) {
+  constexpr wchar_t kFn[] = L"GetTargetFilePathInProgramFolder";
+  if (programFolder.empty() || !fileName || !out) {
+    TW_LOG(kFn, L"");
+    return false;
   }
-  return false;
+  return LookUpDataFile(kFn, &programFolder, subFolder, fileName, out);
 }
-}  // namespace
+
+bool GetHelpFilePathInProgramFolder(const std::wstring& programFolder, uint32_t helpId, std::wstring* out) {
+  constexpr wchar_t kFn[] = L"GetHelpFilePathInProgramFolder";
+  if (programFolder.empty() || !out) {
+    TW_LOG(kFn, L"");
+    return false;
+  }
+  return LookUpHelpFile(kFn, &programFolder, helpId, out);
+}
 
 bool GetHelpFilePath(uint32_t helpId, std::wstring* out) {
   constexpr wchar_t kFn[] = L"GetHelpFilePath";
@@ -361,19 +411,8 @@ bool GetHelpFilePath(uint32_t helpId, std::wstring* out) {
     return false;
   }
   wchar_t folder[kPathChars] = {};
-  if (GetModuleFolderPath(::GetModuleHandleW(nullptr), folder) == 0 &&
-      FindHelpThrough(tw::JoinPath(folder, L"Help.ini"), helpId, out)) {
-    return true;
-  }
-  std::wstring install;
-  if (!GetBkupAppInstFolderPath(&install)) {
-    TW_LOG(kFn, tw::Dec(helpId));
-    return false;
-  }
-  install = tw::WithoutTrailingBackslash(install);
-  if (FindHelpThrough(tw::JoinPath(install, L"Help.ini"), helpId, out)) return true;
-  TW_LOG(kFn, tw::Dec(helpId));
-  return false;
+  const std::wstring programFolder = GetModuleFolderPath(::GetModuleHandleW(nullptr), folder) == 0 ? folder : L"";
+  return LookUpHelpFile(kFn, programFolder.empty() ? nullptr : &programFolder, helpId, out);
 }
 
 bool GetHideDrvLttr(wchar_t* letter) {

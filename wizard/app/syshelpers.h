@@ -46,6 +46,13 @@ bool GetTargetFilePathInBkupApp(HMODULE module, const wchar_t* subFolder, const 
                                 std::wstring* out);
 bool GetTargetFilePathInLangFolder(const std::wstring& languageIniPath, std::wstring* out,
                                    const wchar_t* fileName, const wchar_t* subFolder);
+// The lookups of GetTargetFilePathInBkupApp and GetHelpFilePath for a program
+// that lies in `programFolder` (without trailing backslash) rather than in
+// the folder of a loaded module: a checker sees a deployment as the wizard
+// placed there would.
+bool GetTargetFilePathInProgramFolder(const std::wstring& programFolder, const wchar_t* subFolder,
+                                      const wchar_t* fileName, std::wstring* out);
+bool GetHelpFilePathInProgramFolder(const std::wstring& programFolder, uint32_t helpId, std::wstring* out);
 bool GetHideDrvLttr(wchar_t* letter);
 
 namespace tw {

@@ -47,6 +47,14 @@ bool FindInformationFile(const std::wstring& folder, std::wstring* path, DWORD* 
   return false;
 }
 
+// Records what stopped the enumeration for a caller that asked.
+void Note(tw::pack::Problem* problem, tw::pack::Problem::Kind kind, const std::wstring& path, uint32_t error = 0) {
+  if (!problem) return;
+  problem->kind = kind;
+  problem->path = path;
+  problem->error = error;
+}
+
 bool ImageInfoAccepted(const std::wstring& imageInfo) {
   const tw::ProcessSettings& settings = tw::Settings();
   if (settings.ImageInfo32.empty() && settings.ImageInfo64.empty()) return true;
@@ -58,10 +66,11 @@ bool ImageInfoAccepted(const std::wstring& imageInfo) {
 
 bool ChkFileSizeAndAddRcvDataFileList(const std::wstring& path, uint64_t capacity, uint64_t* bytesUsed,
                                       uint32_t* discCount, uint32_t* fileCount, wchar_t* layout,
-                                      uint32_t layoutCapacity) {
+                                      uint32_t layoutCapacity, tw::pack::Problem* problem) {
   constexpr wchar_t kFn[] = L"TarnSet::ChkFileSizeAndAddRcvDataFileList";
   if (!bytesUsed || !discCount || !fileCount) {
     TW_LOG(kFn, path);
+    Note(problem, tw::pack::Problem::kBadArguments, path);
     return false;
   }
   uint64_t size = 0;
@@ -70,7 +79,9 @@ bool ChkFileSizeAndAddRcvDataFileList(const std::wstring& path, uint64_t capacit
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER fileSize{};
     if (!file || !::GetFileSizeEx(file.get(), &fileSize)) {
-      TW_LOG(kFn, tw::Hex8With(::GetLastError(), path));
+      const DWORD error = ::GetLastError();
+      TW_LOG(kFn, tw::Hex8With(error, path));
+      Note(problem, tw::pack::Problem::kUnreadable, path, error);
       return false;
     }
     size = static_cast<uint64_t>(fileSize.QuadPart);
@@ -79,6 +90,11 @@ bool ChkFileSizeAndAddRcvDataFileList(const std::wstring& path, uint64_t capacit
   const tw::pack::Placement placement = tw::pack::PlaceFile(capacity, size, *bytesUsed, *discCount, *fileCount);
   if (placement == tw::pack::Placement::TooLarge) {
     TW_LOG(kFn, tw::Hex64Halves(capacity) + L", " + tw::Hex64Halves(size) + L", " + path);
+    Note(problem, tw::pack::Problem::kTooLarge, path);
+    if (problem) {
+      problem->size = size;
+      problem->capacity = capacity;
+    }
     ClearLayout(layout, layoutCapacity);
     tw::ShowMessageBox(nullptr, kOversizedFileMessage, tw::kFixedCaption, MB_OK | MB_ICONERROR);
     return false;
@@ -88,6 +104,7 @@ bool ChkFileSizeAndAddRcvDataFileList(const std::wstring& path, uint64_t capacit
     if (!tw::pack::AppendLayoutFile(layout, layoutCapacity, path, firstFile,
                                     placement == tw::pack::Placement::NewDisc, needed)) {
       TW_LOG(kFn, tw::Hex8Pair(layoutCapacity, static_cast<uint32_t>(std::min<uint64_t>(needed, 0xFFFFFFFFu))));
+      Note(problem, tw::pack::Problem::kLayoutFull, path);
       *discCount = 0;
       *fileCount = 0;
       return false;
@@ -97,10 +114,13 @@ bool ChkFileSizeAndAddRcvDataFileList(const std::wstring& path, uint64_t capacit
 }
 
 bool GetRcvDataInfo(const std::wstring& folder, int32_t discType, uint32_t* discCount, uint32_t* fileCount,
-                    const std::wstring& logDetail, wchar_t* layout, uint32_t layoutCapacity) {
+                    const std::wstring& logDetail, wchar_t* layout, uint32_t layoutCapacity,
+                    tw::pack::Problem* problem) {
   constexpr wchar_t kFn[] = L"TarnSet::GetRcvDataInfo";
+  if (problem) *problem = tw::pack::Problem{};
   if (folder.empty() || !discCount || !fileCount) {
     TW_LOG(kFn, logDetail);
+    Note(problem, tw::pack::Problem::kBadArguments, folder);
     if (discCount) *discCount = 0;
     if (fileCount) *fileCount = 0;
     return false;
@@ -116,12 +136,15 @@ bool GetRcvDataInfo(const std::wstring& folder, int32_t discType, uint32_t* disc
 
   const std::wstring dir = tw::WithoutTrailingBackslash(folder);
   if (!tw::IsExistingFolder(dir)) {
-    TW_LOG(kFn, tw::Hex8With(::GetLastError(), dir));
+    const DWORD error = ::GetLastError();
+    TW_LOG(kFn, tw::Hex8With(error, dir));
+    Note(problem, tw::pack::Problem::kNoFolder, dir, error);
     return false;
   }
   const uint64_t capacity = GetWritableDiscSize(discType);
   if (capacity == 0) {
     TW_LOG(kFn, tw::Hex8With(static_cast<uint32_t>(discType), logDetail));
+    Note(problem, tw::pack::Problem::kBadDiscType, dir);
     return false;
   }
 
@@ -129,12 +152,15 @@ bool GetRcvDataInfo(const std::wstring& folder, int32_t discType, uint32_t* disc
   DWORD findError = 0;
   if (!FindInformationFile(dir, &infPath, &findError)) {
     TW_LOG(kFn, tw::Hex8With(findError, dir + L"\\*.inf"));
+    Note(problem, tw::pack::Problem::kNoInfoFile, dir, findError);
     return false;
   }
   wchar_t imageInfo[101] = {};
   ::GetPrivateProfileStringW(L"ImageFileInfo", L"ImageInfo", L"", imageInfo, 101, infPath.c_str());
   if (!ImageInfoAccepted(imageInfo)) {
     TW_LOG(kFn, std::wstring(imageInfo) + L", " + infPath);
+    Note(problem, tw::pack::Problem::kImageInfoRejected, infPath);
+    if (problem) problem->imageInfo = imageInfo;
     return false;
   }
 
@@ -142,7 +168,8 @@ bool GetRcvDataInfo(const std::wstring& folder, int32_t discType, uint32_t* disc
   uint32_t discs = 1;
   uint32_t files = 0;
   auto add = [&](const std::wstring& path) {
-    return ChkFileSizeAndAddRcvDataFileList(path, capacity, &bytesUsed, &discs, &files, layout, layoutCapacity);
+    return ChkFileSizeAndAddRcvDataFileList(path, capacity, &bytesUsed, &discs, &files, layout, layoutCapacity,
+                                            problem);
   };
   if (!add(infPath)) return false;
 
@@ -158,6 +185,7 @@ bool GetRcvDataInfo(const std::wstring& folder, int32_t discType, uint32_t* disc
     if (!tw::IsExistingFile(path)) {
       if (piece == 1) {
         TW_LOG(kFn, tw::Hex8With(ERROR_FILE_NOT_FOUND, path));
+        Note(problem, tw::pack::Problem::kNoFirstPiece, path, ERROR_FILE_NOT_FOUND);
         return false;
       }
       break;
@@ -169,6 +197,7 @@ bool GetRcvDataInfo(const std::wstring& folder, int32_t discType, uint32_t* disc
     uint64_t needed = 0;
     if (!tw::pack::AppendLayoutEnd(layout, layoutCapacity, needed)) {
       TW_LOG(kFn, tw::Hex8Pair(layoutCapacity, static_cast<uint32_t>(std::min<uint64_t>(needed, 0xFFFFFFFFu))));
+      Note(problem, tw::pack::Problem::kLayoutFull, dir);
       return false;
     }
   }

@@ -13,6 +13,7 @@ namespace TarnSet {
 
 using tw::tarnset::kMaxSets;
 using tw::tarnset::kMaxTasks;
+using tw::tarnset::TaskVerdict;
 
 namespace {
 
@@ -31,28 +32,32 @@ std::wstring ReadSetTitle(const std::wstring& iniPath, uint32_t setNumber) {
 }
 
 // The first search match of "*.iso" in the folder must be a file.
-bool HasIsoFile(const std::wstring& folder) {
+// Kept, NoIsoFile or IsoIsFolder; `error` gets the system error code.
+TaskVerdict IsoFileVerdict(const std::wstring& folder, uint32_t* error) {
   const std::wstring pattern = folder + L"\\*.iso";
   WIN32_FIND_DATAW found{};
   tw::UniqueFind search(::FindFirstFileW(pattern.c_str(), &found));
   if (!search) {
-    TW_LOG(kLoadFn, tw::Hex8With(::GetLastError(), pattern));
-    return false;
+    *error = ::GetLastError();
+    TW_LOG(kLoadFn, tw::Hex8With(*error, pattern));
+    return TaskVerdict::NoIsoFile;
   }
   if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    *error = ERROR_DIRECTORY;
     TW_LOG(kLoadFn, tw::Hex8With(ERROR_DIRECTORY, tw::JoinPath(folder, found.cFileName)));
-    return false;
+    return TaskVerdict::IsoIsFolder;
   }
-  return true;
+  return TaskVerdict::Kept;
 }
 
 // The folder holds at least one entry besides "." and "..".
-bool HasAnyEntry(const std::wstring& folder) {
+bool HasAnyEntry(const std::wstring& folder, uint32_t* listingError) {
   const std::wstring pattern = folder + L"\\*";
   WIN32_FIND_DATAW found{};
   tw::UniqueFind search(::FindFirstFileW(pattern.c_str(), &found));
   if (!search) {
     const DWORD error = ::GetLastError();
+    *listingError = error;
     if (error != ERROR_FILE_NOT_FOUND) TW_LOG(kLoadFn, tw::Hex8With(error, pattern));
     return false;
   }
@@ -74,9 +79,11 @@ bool ChkWrittenDiscsOfTask(TaskData* task) {
   return true;
 }
 
-CMgr::CMgr(const std::wstring& logPath, const std::wstring& tarnSetIniPath)
-    : logPath_(logPath), sets_(kMaxSets) {
+CMgr::CMgr(const std::wstring& logPath, const std::wstring& tarnSetIniPath, tw::tarnset::LoadTrace* trace)
+    : logPath_(logPath), sets_(kMaxSets), trace_(trace) {
   constexpr wchar_t kFn[] = L"TarnSet::CMgr::CMgr";
+  // The trace is the caller's and is written only during this load.
+  tw::ScopeExit forgetTrace([this] { trace_ = nullptr; });
   if (!tw::IsExistingFile(tarnSetIniPath)) {
     TW_LOG(kFn, tw::Hex8With(ERROR_FILE_NOT_FOUND, tarnSetIniPath));
     return;
@@ -84,15 +91,27 @@ CMgr::CMgr(const std::wstring& logPath, const std::wstring& tarnSetIniPath)
   for (uint32_t number = 1; number <= kMaxSets; ++number) {
     const std::wstring title = ReadSetTitle(tarnSetIniPath, number);
     if (title.empty()) continue;
+    tw::tarnset::SetTrace* setTrace = nullptr;
+    if (trace_) {
+      trace_->sets.push_back({number, title, tw::tarnset::SetVerdict::Offered, false});
+      setTrace = &trace_->sets.back();
+    }
     const uint32_t position = InfoCount;
     if (!LoadTaskData(0, tarnSetIniPath, position, number)) {
       TW_LOG(kFn, tw::Hex8Pair(position, number));
+      if (setTrace) setTrace->verdict = tw::tarnset::SetVerdict::NotLoaded;
       continue;
     }
     // A set must offer at least one DVD disc.
-    if (sets_[position].tasks[0].empty()) continue;
+    if (sets_[position].tasks[0].empty()) {
+      if (setTrace) setTrace->verdict = tw::tarnset::SetVerdict::NoDvdTask;
+      continue;
+    }
     sets_[position].name = title;
-    if (!LoadTaskData(1, tarnSetIniPath, position, number)) TW_LOG(kFn, tw::Hex8Pair(position, number));
+    if (!LoadTaskData(1, tarnSetIniPath, position, number)) {
+      TW_LOG(kFn, tw::Hex8Pair(position, number));
+      if (setTrace) setTrace->bdNotLoaded = true;
+    }
     ++InfoCount;
   }
 }
@@ -120,65 +139,90 @@ bool CMgr::LoadTaskData(int32_t discType, const std::wstring& iniPath, uint32_t 
     const std::vector<std::wstring> lines = buffer.Lines();
     if (lines.empty()) continue;  // no such section
     tw::tarnset::ParsedTask parsed = tw::tarnset::ParseTaskLines(lines, driveLetter);
+    tw::tarnset::TaskTrace* taskTrace = nullptr;
+    if (trace_) {
+      trace_->tasks.emplace_back();
+      taskTrace = &trace_->tasks.back();
+      taskTrace->discType = discType;
+      taskTrace->setNumber = setNumber;
+      taskTrace->taskNumber = number;
+      taskTrace->section = section;
+      taskTrace->task = parsed.task;
+      taskTrace->typeText = parsed.typeText;
+      taskTrace->bootImgTypeText = parsed.bootImgTypeText;
+    }
     TaskData task;
-    if (!ValidateTask(parsed, discType, section, &task)) continue;
-    if (tasks.size() >= kMaxTasks) continue;
+    TaskVerdict verdict = ValidateTask(parsed, discType, section, &task, taskTrace);
+    if (verdict == TaskVerdict::Kept && tasks.size() >= kMaxTasks) verdict = TaskVerdict::TooManyTasks;
+    if (taskTrace) taskTrace->verdict = verdict;
+    if (verdict != TaskVerdict::Kept) continue;
     task.RemainingDiscs = task.TotalDiscs;
+    if (taskTrace) taskTrace->task = task;
     tasks.push_back(std::move(task));
   }
   return true;
 }
 
-bool CMgr::ValidateTask(tw::tarnset::ParsedTask& parsed, int32_t discType, const std::wstring& section,
-                        TaskData* out) const {
+TaskVerdict CMgr::ValidateTask(tw::tarnset::ParsedTask& parsed, int32_t discType, const std::wstring& section,
+                               TaskData* out, tw::tarnset::TaskTrace* trace) const {
   TaskData& task = parsed.task;
+  uint32_t ignoredError = 0;
+  uint32_t& error = trace ? trace->error : ignoredError;
   // Tasks without the required keys, or of an unknown type, are passed over
   // without comment: they are not meant to be made.
-  if (task.Title.empty() || parsed.typeText.empty() || task.Folder.empty() || task.Message.empty()) return false;
-  if (!tw::tarnset::TypeCodeOf(parsed.typeText, task.Type)) return false;
+  if (task.Title.empty()) return TaskVerdict::NoTitle;
+  if (parsed.typeText.empty()) return TaskVerdict::NoType;
+  if (task.Folder.empty()) return TaskVerdict::NoFolder;
+  if (task.Message.empty()) return TaskVerdict::NoMessage;
+  if (!tw::tarnset::TypeCodeOf(parsed.typeText, task.Type)) return TaskVerdict::UnknownType;
   if (!tw::IsExistingFile(task.Message)) {
-    TW_LOG(kLoadFn, tw::Hex8With(::GetLastError(), task.Message));
-    return false;
+    error = ::GetLastError();
+    TW_LOG(kLoadFn, tw::Hex8With(error, task.Message));
+    return TaskVerdict::MessageMissing;
   }
   task.Folder = tw::WithoutTrailingBackslash(task.Folder);
   uint32_t bootImgType = 0;
   if (tw::ScanUnsigned(parsed.bootImgTypeText, bootImgType)) task.BootImgType = bootImgType;
 
   switch (task.Type) {
-    case kTypeIso:
-      if (!HasIsoFile(task.Folder)) return false;
+    case kTypeIso: {
+      const TaskVerdict iso = IsoFileVerdict(task.Folder, &error);
+      if (iso != TaskVerdict::Kept) return iso;
       task.TotalDiscs = 1;
       break;
+    }
     case kTypeImage: {
       // The disc count follows the capacity of the list's own disc type,
       // so that a BD list counts BDs, as the burn file list will pack them.
       uint32_t discs = 0;
       uint32_t files = 0;
-      if (!GetRcvDataInfo(task.Folder, discType, &discs, &files, logPath_, nullptr, 0)) {
+      if (!GetRcvDataInfo(task.Folder, discType, &discs, &files, logPath_, nullptr, 0,
+                          trace ? &trace->image : nullptr)) {
         TW_LOG(kLoadFn, tw::Hex8With(static_cast<uint32_t>(discType), section));
-        return false;
+        return TaskVerdict::ImageUnusable;
       }
       task.TotalDiscs = discs;
       break;
     }
     default:  // "Files" and "Files_Bootable"
-      if (!HasAnyEntry(task.Folder)) return false;
+      if (!HasAnyEntry(task.Folder, &error)) return TaskVerdict::FolderEmpty;
       task.TotalDiscs = 1;
       break;
   }
   if (task.Type == kTypeFilesBootable) {
     if (task.BootImg.empty() || !tw::IsExistingFile(task.BootImg)) {
-      TW_LOG(kLoadFn, tw::Hex8With(::GetLastError(), section + L", " + task.BootImg));
-      return false;
+      error = ::GetLastError();
+      TW_LOG(kLoadFn, tw::Hex8With(error, section + L", " + task.BootImg));
+      return TaskVerdict::BootImgMissing;
     }
     uint32_t kind = 0;
     if (!tw::ScanUnsigned(parsed.bootImgTypeText, kind) || kind > tw::tarnset::kMaxBootImgType) {
       TW_LOG(kLoadFn, section + L", " + parsed.bootImgTypeText);
-      return false;
+      return TaskVerdict::BootImgTypeBad;
     }
   }
   *out = std::move(task);
-  return true;
+  return TaskVerdict::Kept;
 }
 
 bool CMgr::CheckPosition(const wchar_t* function, uint32_t line, uint32_t setPosition, int32_t discType) const {

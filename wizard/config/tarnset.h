@@ -20,8 +20,10 @@ bool ChkWrittenDiscsOfTask(TaskData* task);
 class CMgr {
  public:
   // Reads the whole model from `tarnSetIniPath`. `logPath` appears only in
-  // log entries. A missing file gives an empty model.
-  CMgr(const std::wstring& logPath, const std::wstring& tarnSetIniPath);
+  // log entries. A missing file gives an empty model. With `trace` the
+  // loader also records what it decided about every set and task section
+  // (the model is the same with or without it).
+  CMgr(const std::wstring& logPath, const std::wstring& tarnSetIniPath, tw::tarnset::LoadTrace* trace = nullptr);
 
   // Loads the tasks of set number `setNumber` for one disc type into set
   // position `setPosition`, keeping only tasks whose data is present.
@@ -51,11 +53,13 @@ class CMgr {
   };
 
   bool CheckPosition(const wchar_t* function, uint32_t line, uint32_t setPosition, int32_t discType) const;
-  bool ValidateTask(tw::tarnset::ParsedTask& parsed, int32_t discType, const std::wstring& section,
-                    TaskData* task) const;
+  tw::tarnset::TaskVerdict ValidateTask(tw::tarnset::ParsedTask& parsed, int32_t discType,
+                                        const std::wstring& section, TaskData* task,
+                                        tw::tarnset::TaskTrace* trace) const;
 
   std::wstring logPath_;
   std::vector<DiscSet> sets_;  // kMaxSets positions
+  tw::tarnset::LoadTrace* trace_ = nullptr;  // only while the constructor loads
 };
 
 }  // namespace TarnSet

@@ -203,6 +203,56 @@ TEST(GetHelpFilePath, ReadsTheIdThenDefaultFromHelpIni) {
   EXPECT_FALSE(GetHelpFilePath(4000, &out));
 }
 
+// A program folder given by name is searched like the wizard's own folder:
+// beside it, through its Language.ini (user's language, then Default), then
+// the install folder; the same holds for the help pages named by Help.ini.
+TEST(GetTargetFilePathInProgramFolder, SearchesTheNamedFolderAsTheWizardsOwn) {
+  TempDir program;
+  TempDir install;
+  WriteTextFile(program / L"beside.ini", L"b");
+  WriteTextFile(program / L"Language.ini", L"[" + UiLanguageSection() + L"]\r\nFolder=User\r\n[Default]\r\nFolder=Dflt\r\n");
+  WriteTextFile(program / L"User\\both.ini", L"u");
+  WriteTextFile(program / L"Dflt\\both.ini", L"d");
+  WriteTextFile(program / L"Dflt\\only_default.ini", L"d");
+  WriteTextFile(program / L"Help.ini", L"[Help]\r\n4000=select.htm\r\nDefault=index.htm\r\n");
+  WriteTextFile(program / L"Help\\User\\select.htm", L"h");
+  WriteTextFile(program / L"Help\\Dflt\\index.htm", L"h");
+  WriteTextFile(install / L"Language.ini", L"[Default]\r\nFolder=Inst\r\n", Encoding::Ansi);
+  WriteTextFile(install / L"Inst\\installed.ini", L"i");
+  ScopedHklmKey key(kQuillon);
+  key.SetString(L"InstFolder", install.path());
+
+  const struct {
+    const wchar_t* subFolder;
+    const wchar_t* name;
+    std::wstring expected;  // empty: not found
+  } cases[] = {
+      {nullptr, L"beside.ini", program / L"beside.ini"},
+      {nullptr, L"both.ini", program / L"User\\both.ini"},
+      {nullptr, L"only_default.ini", program / L"Dflt\\only_default.ini"},
+      {nullptr, L"installed.ini", install / L"Inst\\installed.ini"},
+      {nullptr, L"nowhere.ini", L""},
+      {L"Help", L"select.htm", program / L"Help\\User\\select.htm"},
+  };
+  for (const auto& c : cases) {
+    std::wstring out = L"untouched";
+    EXPECT_EQ(GetTargetFilePathInProgramFolder(program.path(), c.subFolder, c.name, &out), !c.expected.empty())
+        << c.name;
+    if (!c.expected.empty()) {
+      EXPECT_EQ(out, c.expected);
+    }
+  }
+  std::wstring out;
+  EXPECT_FALSE(GetTargetFilePathInProgramFolder(L"", nullptr, L"beside.ini", &out));
+
+  ASSERT_TRUE(GetHelpFilePathInProgramFolder(program.path(), 4000, &out));
+  EXPECT_EQ(out, program / L"Help\\User\\select.htm");
+  ASSERT_TRUE(GetHelpFilePathInProgramFolder(program.path(), 4004, &out));  // through "Default"
+  EXPECT_EQ(out, program / L"Help\\Dflt\\index.htm");
+  ::DeleteFileW((program / L"Help\\Dflt\\index.htm").c_str());
+  EXPECT_FALSE(GetHelpFilePathInProgramFolder(program.path(), 4004, &out));
+}
+
 TEST(GetHideDrvLttr, ReadsTheFirstCharacterOfTheValue) {
   SettingsGuard guard;
   const std::wstring keyPath = L"SOFTWARE\\Norvane\\TwTestStorage";

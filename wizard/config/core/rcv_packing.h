@@ -11,6 +11,29 @@
 namespace tw {
 namespace pack {
 
+// What stopped an enumeration of an image set, for a caller that explains
+// it in words; the wizard itself only logs it.
+struct Problem {
+  enum Kind {
+    kNone,
+    kBadArguments,       // no folder or no count output
+    kNoFolder,           // the folder does not exist or is a file
+    kBadDiscType,        // neither DVD nor BD: no capacity
+    kNoInfoFile,         // no "*.inf" file in the folder
+    kImageInfoRejected,  // ImageInfo is none of the accepted values
+    kNoFirstPiece,       // no ".fc2" piece
+    kUnreadable,         // a member cannot be opened or sized
+    kTooLarge,           // a member is larger than a whole disc
+    kLayoutFull,         // the caller's layout buffer is too small
+  };
+  Kind kind = kNone;
+  std::wstring path;       // the folder or member concerned
+  std::wstring imageInfo;  // the ImageInfo found (kImageInfoRejected)
+  uint64_t size = 0;       // the member's size (kTooLarge)
+  uint64_t capacity = 0;   // the disc's writable size (kTooLarge)
+  uint32_t error = 0;      // system error code, where there is one
+};
+
 enum class Placement {
   TooLarge,  // larger than a whole disc; nothing changed
   SameDisc,  // placed on the current disc

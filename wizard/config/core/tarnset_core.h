@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "config/core/rcv_packing.h"
 #include "config/tarnset_task.h"
 
 namespace tw {
@@ -57,6 +58,56 @@ void RefreshWrittenState(TaskData& task, const FileExists& exists);
 // that type carries marks), every task of both types counts as made.
 void RefreshSetWrittenState(TaskData* dvd, uint32_t dvdCount, TaskData* bd, uint32_t bdCount,
                             const FileExists& exists);
+
+// What the loader made of one task section, in the order of its checks. The
+// wizard keeps none of this (it logs some of it); a deployment checker that
+// asks for it puts it into words.
+enum class TaskVerdict {
+  Kept,
+  NoTitle,         // Title missing or empty (passed over without a log entry)
+  NoType,          // Type missing or empty (likewise)
+  NoFolder,        // Folder missing or empty (likewise)
+  NoMessage,       // Message missing or empty (likewise)
+  UnknownType,     // Type names none of the four kinds (likewise)
+  MessageMissing,  // the Message file does not exist
+  NoIsoFile,       // "ISO": no "*.iso" in the folder (or no folder)
+  IsoIsFolder,     // "ISO": the first "*.iso" is a folder
+  ImageUnusable,   // "Image": the enumeration failed (see `image`)
+  FolderEmpty,     // "Files": the folder holds nothing (or does not exist)
+  BootImgMissing,  // "Files_Bootable": BootImg missing, empty or not a file
+  BootImgTypeBad,  // "Files_Bootable": BootImgType not a number from 0 to 4
+  TooManyTasks,    // the list already holds 100 tasks
+};
+
+struct TaskTrace {
+  int32_t discType = 0;
+  uint32_t setNumber = 0;
+  uint32_t taskNumber = 0;
+  std::wstring section;
+  TaskVerdict verdict = TaskVerdict::Kept;
+  TaskData task;  // as read (paths expanded); counts filled when kept
+  std::wstring typeText, bootImgTypeText;
+  pack::Problem image;  // ImageUnusable: what stopped the enumeration
+  uint32_t error = 0;   // system error code of a failed file test
+};
+
+enum class SetVerdict {
+  Offered,    // at least one DVD task: the set is offered
+  NoDvdTask,  // titled, but no DVD task was kept: the set is absent
+  NotLoaded,  // the tasks could not be loaded (recovery drive unknown)
+};
+
+struct SetTrace {
+  uint32_t setNumber = 0;
+  std::wstring title;
+  SetVerdict verdict = SetVerdict::Offered;
+  bool bdNotLoaded = false;  // an offered set whose BD tasks could not be loaded
+};
+
+struct LoadTrace {
+  std::vector<SetTrace> sets;    // every titled "Info_n", in number order
+  std::vector<TaskTrace> tasks;  // every task section found, in load order
+};
 
 }  // namespace tarnset
 }  // namespace tw

@@ -189,6 +189,53 @@ TEST_F(RcvDataTest, OversizedPieceIsReportedAndFailsTheEnumeration) {
   EXPECT_EQ(boxes.calls(), box);
 }
 
+// Each way an image set can fail names its kind and the path concerned.
+TEST_F(RcvDataTest, FailureNamesWhatStoppedTheEnumeration) {
+  using Kind = tw::pack::Problem::Kind;
+  tw::Settings().Dvd1SizeMiB = 1;
+  tw::Settings().ImageInfo32 = L"RCV_WIN_X86";
+  MakeImageSet(dir_ / L"ok", L"img", L"RCV_WIN_X86", {{L".fc2", 10}});
+  MakeImageSet(dir_ / L"other", L"img", L"RCV_WIN_X64", {{L".fc2", 10}});
+  MakeImageSet(dir_ / L"nofc2", L"img", L"RCV_WIN_X86", {{L".nv", 10}});
+  MakeImageSet(dir_ / L"big", L"img", L"RCV_WIN_X86", {{L".fc2", 10}, {L".002", kMiB + 1}});
+  twtest::MakeDirs(dir_ / L"noinf");
+  twtest::MessageBoxRecorder boxes;
+  const struct {
+    std::wstring folder;
+    int32_t discType;
+    Kind kind;
+    std::wstring path;
+  } cases[] = {
+      {dir_ / L"ok", 0, Kind::kNone, L""},
+      {dir_ / L"absent", 0, Kind::kNoFolder, dir_ / L"absent"},
+      {dir_ / L"ok", 2, Kind::kBadDiscType, dir_ / L"ok"},
+      {dir_ / L"noinf", 0, Kind::kNoInfoFile, dir_ / L"noinf"},
+      {dir_ / L"other", 0, Kind::kImageInfoRejected, dir_ / L"other\\img.inf"},
+      {dir_ / L"nofc2", 0, Kind::kNoFirstPiece, dir_ / L"nofc2\\img.fc2"},
+      {dir_ / L"big", 0, Kind::kTooLarge, dir_ / L"big\\img.002"},
+  };
+  for (const auto& c : cases) {
+    tw::pack::Problem problem;
+    problem.kind = Kind::kLayoutFull;  // a stale value is replaced
+    uint32_t discs = 0, files = 0;
+    EXPECT_EQ(TarnSet::GetRcvDataInfo(c.folder, c.discType, &discs, &files, L"", nullptr, 0, &problem),
+              c.kind == Kind::kNone)
+        << c.folder;
+    EXPECT_EQ(problem.kind, c.kind) << c.folder;
+    EXPECT_EQ(problem.path, c.path);
+  }
+  tw::pack::Problem problem;
+  uint32_t discs = 0, files = 0;
+  TarnSet::GetRcvDataInfo(dir_ / L"other", 0, &discs, &files, L"", nullptr, 0, &problem);
+  EXPECT_EQ(problem.imageInfo, L"RCV_WIN_X64");
+  TarnSet::GetRcvDataInfo(dir_ / L"big", 0, &discs, &files, L"", nullptr, 0, &problem);
+  EXPECT_EQ(problem.size, kMiB + 1);
+  EXPECT_EQ(problem.capacity, kMiB);
+  std::vector<wchar_t> layout(8, L'\0');  // too small for the first path
+  EXPECT_FALSE(TarnSet::GetRcvDataInfo(dir_ / L"ok", 0, &discs, &files, L"", layout.data(), 8, &problem));
+  EXPECT_EQ(problem.kind, Kind::kLayoutFull);
+}
+
 TEST_F(RcvDataTest, PerFileStepUpdatesThePackingState) {
   twtest::MakeSizedFile(dir_ / L"a", 60);
   twtest::MakeSizedFile(dir_ / L"b", 50);

@@ -203,6 +203,61 @@ TEST_F(TarnSetTest, TaskDataIsCheckedAgainstTheFilesOnTheDrive) {
   EXPECT_EQ(watch.EntriesOf(kLoadFn).size(), 6u);
 }
 
+// With a trace the loader says what it made of every set and task section,
+// and the model is the one it builds without.
+TEST_F(TarnSetTest, TraceGivesTheVerdictOfEverySetAndTask) {
+  using tw::tarnset::SetVerdict;
+  using tw::tarnset::TaskVerdict;
+  twtest::MakeDirs(root_ / L"EmptyFiles");
+  twtest::MakeDirs(root_ / L"IsoFolder\\a.iso");
+  std::wstring text = L"[Info_1]\r\nTitle=Set\r\n[Info_2]\r\nTitle=BD only\r\n[Info_5]\r\nTitle=\r\n";
+  text += L"[Task_DVD1_1_1]\r\nType=Files\r\nFolder=" + Q(L"Files") + L"\r\nMessage=" + Q(L"Msg\\disc.txt") + L"\r\n";
+  text += Task(L"Task_DVD1_1_2", L"no type", L"");
+  text += L"[Task_DVD1_1_3]\r\nTitle=no folder\r\nType=Files\r\nMessage=" + Q(L"Msg\\disc.txt") + L"\r\n";
+  text += Task(L"Task_DVD1_1_4", L"no message", L"Files", L"Message=\r\n");
+  text += Task(L"Task_DVD1_1_5", L"unknown type", L"Folder");
+  text += Task(L"Task_DVD1_1_6", L"message missing", L"Files", L"Message=" + Q(L"Msg\\absent.txt") + L"\r\n");
+  text += Task(L"Task_DVD1_1_7", L"no iso", L"ISO", L"Folder=" + Q(L"Files") + L"\r\n");
+  text += Task(L"Task_DVD1_1_8", L"iso is a folder", L"ISO", L"Folder=" + Q(L"IsoFolder") + L"\r\n");
+  text += Task(L"Task_DVD1_1_9", L"no image", L"Image", L"Folder=" + Q(L"Files") + L"\r\n");
+  text += Task(L"Task_DVD1_1_10", L"empty folder", L"Files", L"Folder=" + Q(L"EmptyFiles") + L"\r\n");
+  text += Task(L"Task_DVD1_1_11", L"no boot image", L"Files_Bootable", L"BootImg=\r\n");
+  text += Task(L"Task_DVD1_1_12", L"boot type 5", L"Files_Bootable", L"BootImgType=5\r\n");
+  text += Task(L"Task_DVD1_1_13", L"kept", L"Image");
+  text += Task(L"Task_BD1_1_1", L"kept on BD", L"Files");
+  text += Task(L"Task_BD1_2_1", L"BD of a set without DVD", L"Files");
+  const std::wstring path = Write(text);
+  tw::tarnset::LoadTrace trace;
+  TarnSet::CMgr traced(L"act.ini", path, &trace);
+  TarnSet::CMgr plain(L"act.ini", path);
+  EXPECT_EQ(Names(traced), Names(plain));
+  EXPECT_EQ(Titles(traced, 0, 0), (Lines{L"kept"}));
+  EXPECT_EQ(Titles(traced, 0, 1), (Lines{L"kept on BD"}));
+
+  ASSERT_EQ(trace.sets.size(), 2u);
+  EXPECT_EQ(trace.sets[0].verdict, SetVerdict::Offered);
+  EXPECT_EQ(trace.sets[1].setNumber, 2u);
+  EXPECT_EQ(trace.sets[1].title, L"BD only");
+  EXPECT_EQ(trace.sets[1].verdict, SetVerdict::NoDvdTask);
+
+  const std::vector<std::pair<std::wstring, TaskVerdict>> expected = {
+      {L"Task_DVD1_1_1", TaskVerdict::NoTitle},        {L"Task_DVD1_1_2", TaskVerdict::NoType},
+      {L"Task_DVD1_1_3", TaskVerdict::NoFolder},       {L"Task_DVD1_1_4", TaskVerdict::NoMessage},
+      {L"Task_DVD1_1_5", TaskVerdict::UnknownType},    {L"Task_DVD1_1_6", TaskVerdict::MessageMissing},
+      {L"Task_DVD1_1_7", TaskVerdict::NoIsoFile},      {L"Task_DVD1_1_8", TaskVerdict::IsoIsFolder},
+      {L"Task_DVD1_1_9", TaskVerdict::ImageUnusable},  {L"Task_DVD1_1_10", TaskVerdict::FolderEmpty},
+      {L"Task_DVD1_1_11", TaskVerdict::BootImgMissing}, {L"Task_DVD1_1_12", TaskVerdict::BootImgTypeBad},
+      {L"Task_DVD1_1_13", TaskVerdict::Kept},          {L"Task_BD1_1_1", TaskVerdict::Kept},
+  };  // the BD tasks of a set without DVD tasks are never read
+  std::vector<std::pair<std::wstring, TaskVerdict>> seen;
+  for (const auto& t : trace.tasks) seen.emplace_back(t.section, t.verdict);
+  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(trace.tasks[8].image.kind, tw::pack::Problem::kNoInfoFile);
+  EXPECT_EQ(trace.tasks[12].task.TotalDiscs, 3u);
+  EXPECT_EQ(trace.tasks[12].task.Folder, root_ / L"Image");
+  EXPECT_EQ(trace.tasks[11].bootImgTypeText, L"5");
+}
+
 TEST_F(TarnSetTest, Utf16DiscSetFileIsReadLikeAnAnsiOne) {
   const std::wstring path =
       Write(L"[Info_2]\r\nTitle=\x30EA\x30AB\x30D0\x30EA\x30C7\x30A3\x30B9\x30AF\r\n" +
