@@ -11,13 +11,18 @@ else()
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# tw_add_tests(<name> SOURCES ... LIBS ...)
+# tw_add_tests(<name> SOURCES ... LIBS ... [LABEL label])
 # One GoogleTest executable; every test case becomes one ctest test. Under the
 # Windows build ctest runs it through the cross-compiling emulator (Wine).
+# LABEL puts every case under a ctest label (the Japanese runs use "ja").
 function(tw_add_tests name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} gtest_main gtest)
+  set(label "")
+  if(T_LABEL)
+    set(label LABELS ${T_LABEL})
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                       PROPERTIES TIMEOUT 300)
+                       PROPERTIES TIMEOUT 300 ${label})
 endfunction()

@@ -1,0 +1,61 @@
+// The wizard in Japanese: under a Japanese user interface language it takes
+// its texts from the Japanese folder that "Language.ini" names, everywhere
+// they are shown. Run by the test command under a Japanese locale; skipped
+// elsewhere.
+#include <gtest/gtest.h>
+
+#include "app/core/text.h"
+#include "config/lang_ini.h"
+#include "e2e_support.h"
+#include "res/resource.h"
+
+namespace {
+
+using twdrive::Step;
+
+TEST(JapaneseEndToEnd, EveryTextComesFromTheJapaneseFolder) {
+  if (::GetUserDefaultUILanguage() != 0x0411) GTEST_SKIP() << "needs a Japanese user interface language";
+  e2e::Deployment deployment;
+  ASSERT_EQ(deployment.error(), "");
+  const std::wstring lang = deployment.Program() + L"\\Japanese\\Tarnwright_Lang.ini";
+  const LangIni::AppData app = LangIni::CIniMgr::GetAppData(lang);
+  const LangIni::SlctDiscSetData select = LangIni::CIniMgr::GetSlctDiscSetData(lang);
+  const LangIni::ChkDiscData check = LangIni::CIniMgr::GetChkDiscData(lang);
+  const LangIni::FnshData finish = LangIni::CIniMgr::GetFnshData(lang);
+  const LangIni::GnrlMsgData messages = LangIni::CIniMgr::GetGnrlMsgData(lang);
+  ASSERT_FALSE(app.AppName.empty());
+
+  twdrive::WizardRun run;
+  ASSERT_TRUE(e2e::StartToFirstStep(deployment, run));
+  EXPECT_EQ(twdrive::TextOf(run.Main()), app.AppName);
+  EXPECT_EQ(twdrive::ItemText(run.Main(), IDC_TITLE), app.AppName);
+  EXPECT_EQ(twdrive::ItemText(run.Main(), IDC_FUNC_DESCRIPTION), app.FuncDescription);
+  EXPECT_EQ(twdrive::ItemText(run.Main(), IDC_NEXT), select.NextButton);
+  EXPECT_EQ(run.StepText(IDC_STEP_DESCRIPTION), select.StepDescription);
+  EXPECT_EQ(run.StepText(IDC_DISC_COUNT_LABEL), select.DiscCount);
+  ASSERT_TRUE(run.ChooseDiscSet(L"Support Tools"));
+  HWND first = run.StepDialog();
+  run.Next();
+  HWND checkStep = run.WaitStep(Step::kCheckDisc, first);
+  ASSERT_TRUE(checkStep);
+  EXPECT_EQ(run.StepText(IDC_STEP_DESCRIPTION), check.StepDescription);
+  EXPECT_EQ(run.StepText(IDC_ATTENTION), check.StepAttention);
+  run.CloseButton();
+  auto box = run.WaitMessageBox();
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->caption, app.AppName);
+  EXPECT_EQ(box->text, messages.Msg_ExitApplication);
+  ASSERT_TRUE(twdrive::Answer(*box, IDCANCEL));
+  run.Next();
+  HWND make = run.WaitStep(Step::kMakeDisc, checkStep);
+  ASSERT_TRUE(make);
+  run.Next();
+  ASSERT_TRUE(run.WaitStep(Step::kFinish, make, 30000));
+  EXPECT_EQ(run.StepText(IDC_RESULT_HEADING), tw::ReplaceAll(finish.SuccessReport, L"%DiscSetName%", L"Support Tools"));
+  EXPECT_EQ(run.StepText(IDC_RESULT_LINES), tw::ReplaceAll(finish.S_S_Info, L"%DiscName%", L"Support Tools") + L"\r\n");
+  EXPECT_EQ(twdrive::ItemText(run.Main(), IDC_NEXT), finish.OkButton);
+  run.Next();
+  EXPECT_EQ(run.WaitExit(), 0u);
+}
+
+}  // namespace
