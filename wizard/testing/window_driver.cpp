@@ -219,11 +219,19 @@ std::optional<POINT> RemoteList::LabelPoint(int item) const {
 
 void ClickAt(POINT screen, bool right) {
   // Two clicks within the double-click time make a double click of the
-  // second: keep separate clicks apart.
-  static ULONGLONG lastClick = 0;
-  const ULONGLONG apart = ::GetDoubleClickTime() + 50;
-  WaitUntil([&] { return ::GetTickCount64() - lastClick > apart; }, static_cast<DWORD>(apart));
-  lastClick = ::GetTickCount64();
+  // second, whichever program gave the first: keep clicks apart from the
+  // last input the system saw.
+  const DWORD apart = ::GetDoubleClickTime() + 50;
+  WaitUntil(
+      [&] {
+        LASTINPUTINFO last{sizeof(last), 0};
+        return !::GetLastInputInfo(&last) || ::GetTickCount() - last.dwTime > apart;
+      },
+      apart);
+  // The click goes to whatever window lies under the point: bring the one
+  // there to the front first.
+  HWND target = ::WindowFromPoint(screen);
+  if (target) ::SetForegroundWindow(::GetAncestor(target, GA_ROOT));
   ::SetCursorPos(screen.x, screen.y);
   INPUT inputs[2] = {};
   inputs[0].type = inputs[1].type = INPUT_MOUSE;

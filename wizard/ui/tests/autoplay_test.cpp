@@ -56,7 +56,8 @@ DWORD SendFromOtherProcess(HWND window) {
   const std::wstring exe = twtest::HostPath(TW_SEND_MESSAGE_EXE);
   std::wstring command = L"\"" + exe + L"\" " + std::to_wstring(reinterpret_cast<uintptr_t>(window)) +
                          L" QueryCancelAutoPlay";
-  STARTUPINFOW startup{sizeof(startup)};
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
   PROCESS_INFORMATION pi{};
   if (!::CreateProcessW(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &pi)) {
     return 0xFFFFFFFF;
@@ -92,7 +93,8 @@ TEST(AutoPlay, RegisteredThreadAnswersOneToOtherThreadsAndProcesses) {
 TEST(AutoPlay, UnknownThreadIsNotRegisteredAndNothingIsLogged) {
   tw::LogWatch watch;
   EXPECT_FALSE(CQLNAutoPlayCancel::Unregister(0x7FFFFFF0));
-  EXPECT_EQ(CQLNAutoPlayCancel::RegisterWndMsg(), 183u);  // already set by then
+  CQLNAutoPlayCancel::RegisterWndMsg();
+  EXPECT_EQ(CQLNAutoPlayCancel::RegisterWndMsg(), 183u);  // once per process
   EXPECT_EQ(watch.EntriesOf(L"CQLNAutoPlayCancel::Unregister").size(), 0u);
 }
 
