@@ -15,7 +15,7 @@ double EntriesPerSecond(int count) {
   ::QueryPerformanceCounter(&start);
   for (int i = 0; i < count; ++i) TW_LOG(L"bench", L"0x00000005, C:\\Recovery\\Image\\Disc1\\image.fc2");
   ::QueryPerformanceCounter(&end);
-  return count / (static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart);
+  return count / (static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart));
 }
 }  // namespace
 

@@ -2,12 +2,12 @@
 
 if(TW_WINDOWS)
   add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
-  add_compile_options(-Wall -Wextra)
+  add_compile_options(-Wall -Wextra -Wconversion)
   add_link_options(-static -static-libgcc -static-libstdc++)
   # Resource scripts are UTF-8, whatever the build machine's code page.
   set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --codepage=65001")
 else()
-  add_compile_options(-Wall -Wextra -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(-Wall -Wextra -Wconversion -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
