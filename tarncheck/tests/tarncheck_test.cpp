@@ -24,21 +24,7 @@ using twtest::Encoding;
 
 std::wstring Source(const std::wstring& relative) { return twtest::HostPath(TW_SOURCE_DIR) + L"\\" + relative; }
 
-void CopyTree(const std::wstring& from, const std::wstring& to) {
-  twtest::MakeDirs(to);
-  WIN32_FIND_DATAW data;
-  tw::UniqueFind find(::FindFirstFileW((from + L"\\*").c_str(), &data));
-  if (!find) return;
-  do {
-    const std::wstring name = data.cFileName;
-    if (name == L"." || name == L"..") continue;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      CopyTree(from + L"\\" + name, to + L"\\" + name);
-    } else {
-      ::CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE);
-    }
-  } while (::FindNextFileW(find.get(), &data));
-}
+using twtest::CopyTree;
 
 // A text file as the wizard's files are kept: UTF-16 after FF FE, else 8-bit.
 std::wstring ReadText(const std::wstring& path, Encoding* encoding) {
@@ -87,10 +73,21 @@ Outcome RunTarncheck(const std::wstring& arguments) {
     return run;
   }
   writer.reset();
+  // Read while the program runs and once more after it has ended, without
+  // waiting for the pipe to close: a process the system starts on the
+  // child's behalf may hold the pipe's write end for its whole life.
   std::string bytes;
-  char buffer[4096];
-  DWORD read = 0;
-  while (::ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
+  auto drain = [&] {
+    DWORD available = 0;
+    char buffer[4096];
+    DWORD read = 0;
+    while (::PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
+           ::ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+      bytes.append(buffer, read);
+    }
+  };
+  for (int i = 0; i < 6000 && ::WaitForSingleObject(process.hProcess, 10) == WAIT_TIMEOUT; ++i) drain();
+  drain();
   run.exitCode = twtest::WaitForExitCode(process);
   const int n = ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
   run.output.assign(static_cast<size_t>(n > 0 ? n : 0), L'\0');

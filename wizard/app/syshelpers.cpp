@@ -439,3 +439,18 @@ bool GetHideDrvLttr(wchar_t* letter) {
   TW_LOG(kFn, tw::Hex8Pair(static_cast<uint32_t>(opened), static_cast<uint32_t>(read)));
   return false;
 }
+
+LibraryLookup FindCommonDialogLibrary(std::wstring* path) {
+  constexpr wchar_t kName[] = L"QLNCmnDlg.dll";
+  wchar_t folder[kPathChars] = {};
+  path->clear();
+  if (GetModuleFolderPath(::GetModuleHandleW(nullptr), folder) == 0) {
+    *path = tw::JoinPath(folder, kName);
+    if (tw::IsExistingFile(*path)) return LibraryLookup::kFound;
+  }
+  std::wstring install;
+  if (!GetBkupAppInstFolderPath(&install)) return LibraryLookup::kNoInstallFolder;
+  while (!install.empty() && install.back() == L'\\') install.pop_back();
+  *path = install + L"\\Common\\" + kName;
+  return tw::IsExistingFile(*path) ? LibraryLookup::kFound : LibraryLookup::kMissing;
+}

@@ -55,6 +55,14 @@ bool GetTargetFilePathInProgramFolder(const std::wstring& programFolder, const w
 bool GetHelpFilePathInProgramFolder(const std::wstring& programFolder, uint32_t helpId, std::wstring* out);
 bool GetHideDrvLttr(wchar_t* letter);
 
+// Where the backup product's common dialog library "QLNCmnDlg.dll" is: the
+// one beside the program first, else the one in "Common" below the backup
+// product's install folder (trailing backslashes of that folder removed).
+// `path` receives the library, or the last place looked at. Nothing is
+// logged: the callers log under their own names.
+enum class LibraryLookup { kFound, kNoInstallFolder, kMissing };
+LibraryLookup FindCommonDialogLibrary(std::wstring* path);
+
 namespace tw {
 // Loads a library of the system folder by its full path, never a copy
 // planted beside the program. Null (last error set) on failure.

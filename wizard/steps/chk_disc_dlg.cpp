@@ -23,7 +23,6 @@
 namespace {
 
 constexpr wchar_t kFn[] = L"ChkDiscDlg::DlgProc";
-constexpr wchar_t kLibraryName[] = L"QLNCmnDlg.dll";
 constexpr UINT kUnticked = 1;
 constexpr UINT kTicked = 2;
 
@@ -128,6 +127,8 @@ void OnNext(HWND dialog) {
 
 INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!g_designer) g_designer = std::make_unique<CDialogDesigner>();
+  INT_PTR common = FALSE;
+  if (tw::steps::HandleCommonMessage(dialog, message, wParam, *g_designer, &common)) return common;
   switch (message) {
     case WM_INITDIALOG: {
       g_context = reinterpret_cast<ChkDiscDlgParam*>(lParam);
@@ -152,13 +153,6 @@ INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return FALSE;
     }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-      return g_designer->ColorAnswer(reinterpret_cast<HDC>(wParam));
-    case tw::msg::kDestroyStep:
-      ::DestroyWindow(dialog);
-      return TRUE;
     case tw::msg::kNextPressed:
       OnNext(dialog);
       return TRUE;
@@ -221,21 +215,16 @@ void ChkDiscDlg::SetDiscList(HWND dialog, uint32_t count, const DiscEntry* discL
 
 bool ChkDiscDlg::ShowAttntnToFormatDisc(HWND dialog) {
   constexpr wchar_t kOp[] = L"ChkDiscDlg::ShowAttntnToFormatDisc";
-  wchar_t folder[MAX_PATH + 1] = {};
   std::wstring path;
-  if (GetModuleFolderPath(::GetModuleHandleW(nullptr), folder) == 0) path = tw::JoinPath(folder, kLibraryName);
-  if (path.empty() || !tw::IsExistingFile(path)) {
-    std::wstring install;
-    if (!GetBkupAppInstFolderPath(&install)) {
+  switch (FindCommonDialogLibrary(&path)) {
+    case LibraryLookup::kNoInstallFolder:
       TW_LOG(kOp, L"");
       return false;
-    }
-    while (!install.empty() && install.back() == L'\\') install.pop_back();
-    path = install + L"\\Common\\" + kLibraryName;
-    if (!tw::IsExistingFile(path)) {
+    case LibraryLookup::kMissing:
       TW_LOG(kOp, path);
       return false;
-    }
+    case LibraryLookup::kFound:
+      break;
   }
   tw::UniqueModule library(::LoadLibraryW(path.c_str()));
   if (!library) {

@@ -56,6 +56,8 @@ void ShowReport(HWND dialog, tw::steps::ReportKind kind, int iconId, const wchar
 
 INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!g_designer) g_designer = std::make_unique<CDialogDesigner>();
+  INT_PTR common = FALSE;
+  if (tw::steps::HandleCommonMessage(dialog, message, wParam, *g_designer, &common)) return common;
   switch (message) {
     case WM_INITDIALOG: {
       g_context = reinterpret_cast<FnshDlgParam*>(lParam);
@@ -82,13 +84,6 @@ INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return TRUE;
     }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-      return g_designer->ColorAnswer(reinterpret_cast<HDC>(wParam));
-    case tw::msg::kDestroyStep:
-      ::DestroyWindow(dialog);
-      return TRUE;
     case tw::msg::kNextPressed:
       tw::steps::PostToMain(dialog, tw::msg::kGoNext);
       return TRUE;

@@ -232,6 +232,8 @@ BOOL OnInitDialog(HWND dialog, MkDiscDlgParam* context) {
 
 INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!g_designer) g_designer = std::make_unique<CDialogDesigner>();
+  INT_PTR common = FALSE;
+  if (tw::steps::HandleCommonMessage(dialog, message, wParam, *g_designer, &common)) return common;
   MakeState& s = g_state;
   switch (message) {
     case WM_INITDIALOG:
@@ -247,17 +249,10 @@ INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
       if (s.context && s.context->Result) *s.context->Result = tw::ui::kMakeAborted;
       PostToMain(dialog, tw::msg::kGoBack);
       return TRUE;
-    case tw::msg::kDestroyStep:
-      ::DestroyWindow(dialog);
-      return TRUE;
     case WM_TIMER:
       if (wParam != kPollTimer) return FALSE;
       OnTimer(dialog);
       return TRUE;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-      return g_designer->ColorAnswer(reinterpret_cast<HDC>(wParam));
     case WM_DESTROY:
       s.context = nullptr;
       s.infoPath.clear();

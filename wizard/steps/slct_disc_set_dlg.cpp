@@ -72,6 +72,16 @@ void SelectListItem(HWND list, int item) {
   ::SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(item), FALSE);
 }
 
+// The drive list (the user chooses) or the read-only box (one drive).
+void ShowDriveChoice(HWND dialog, bool list) {
+  HWND combo = ::GetDlgItem(dialog, IDC_DRIVE_COMBO);
+  HWND edit = ::GetDlgItem(dialog, IDC_DRIVE_EDIT);
+  ::ShowWindow(combo, list ? SW_SHOW : SW_HIDE);
+  ::EnableWindow(combo, list ? TRUE : FALSE);
+  ::ShowWindow(edit, list ? SW_HIDE : SW_SHOW);
+  ::EnableWindow(edit, list ? FALSE : TRUE);
+}
+
 bool FetchNames(TarnSet::CMgr* manager, std::array<std::wstring, 100>* names) {
   return manager && manager->GetInfoData(names->data());
 }
@@ -317,6 +327,8 @@ void OnNext(HWND dialog) {
 INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!g_designer) g_designer = std::make_unique<CDialogDesigner>();
   if (!g_driveCombo) g_driveCombo = std::make_unique<CExCmbx>();
+  INT_PTR common = FALSE;
+  if (tw::steps::HandleCommonMessage(dialog, message, wParam, *g_designer, &common)) return common;
   SelectState& s = g_state;
   switch (message) {
     case WM_INITDIALOG:
@@ -353,13 +365,6 @@ INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
       if (id == IDC_DISC_TYPE_COMBO) SlctDiscSetDlg::UpdateNeedDiscCount(dialog, s.param->Manager);
       return TRUE;
     }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-      return g_designer->ColorAnswer(reinterpret_cast<HDC>(wParam));
-    case tw::msg::kDestroyStep:
-      ::DestroyWindow(dialog);
-      return TRUE;
     case tw::msg::kNextPressed:
       OnNext(dialog);
       return TRUE;
@@ -447,12 +452,8 @@ bool SlctDiscSetDlg::ShowOneOddAsAvailable(HWND dialog) {
     TW_LOG(kOp, L"");
     return false;
   }
-  HWND combo = ::GetDlgItem(dialog, IDC_DRIVE_COMBO);
+  ShowDriveChoice(dialog, false);
   HWND edit = ::GetDlgItem(dialog, IDC_DRIVE_EDIT);
-  ::ShowWindow(combo, SW_HIDE);
-  ::EnableWindow(combo, FALSE);
-  ::ShowWindow(edit, SW_SHOW);
-  ::EnableWindow(edit, TRUE);
   s.currentDrive = 0;
   const OddInfo& drive = s.drives[0];
   const std::wstring root = std::wstring(1, drive.DriveLetter) + L":";
@@ -478,12 +479,8 @@ bool SlctDiscSetDlg::ShowOddSelection(HWND dialog, wchar_t letter) {
     TW_LOG(kOp, L"");
     return false;
   }
+  ShowDriveChoice(dialog, true);
   HWND combo = ::GetDlgItem(dialog, IDC_DRIVE_COMBO);
-  HWND edit = ::GetDlgItem(dialog, IDC_DRIVE_EDIT);
-  ::ShowWindow(combo, SW_SHOW);
-  ::EnableWindow(combo, TRUE);
-  ::ShowWindow(edit, SW_HIDE);
-  ::EnableWindow(edit, FALSE);
   const std::wstring format = tw::steps::DriveMessageFormat(s.driveTexts.DriveNameOutputFormat);
   uint32_t chosen = 0;
   for (uint32_t i = 0; i < s.driveCount && i < s.drives.size(); ++i) {

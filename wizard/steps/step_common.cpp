@@ -10,8 +10,20 @@ int ShowAppMessage(HWND owner, const std::wstring& text, UINT type) {
   return ShowMessageBox(owner, text, Records().App.AppName, type);
 }
 
-bool IsColorMessage(UINT message) {
-  return message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN || message == WM_CTLCOLORDLG;
+bool HandleCommonMessage(HWND dialog, UINT message, WPARAM wParam, const CDialogDesigner& designer, INT_PTR* result) {
+  switch (message) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+      *result = designer.ColorAnswer(reinterpret_cast<HDC>(wParam));
+      return true;
+    case msg::kDestroyStep:
+      ::DestroyWindow(dialog);
+      *result = TRUE;
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace steps

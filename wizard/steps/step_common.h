@@ -31,8 +31,10 @@ inline void SetFont(HWND dialog, int id, HFONT font) {
 // A message box with the application name as caption.
 int ShowAppMessage(HWND owner, const std::wstring& text, UINT type);
 
-// Handles WM_CTLCOLORSTATIC / BTN / DLG; false for other messages.
-bool IsColorMessage(UINT message);
+// The messages every step answers alike: the control-colour messages
+// (transparent text on the designer's white) and the step manager's
+// request to go. True, with the answer in `result`, for one of them.
+bool HandleCommonMessage(HWND dialog, UINT message, WPARAM wParam, const CDialogDesigner& designer, INT_PTR* result);
 
 }  // namespace steps
 }  // namespace tw

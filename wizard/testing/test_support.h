@@ -114,6 +114,9 @@ std::vector<std::wstring> LoggedMessages(const tw::LogWatch& watch, const std::w
 // programs (and benchmarks) call this so that logging works in a fresh prefix.
 void EnsureLogParentFolder();
 
+// UTF-8 of a text, for test messages.
+std::string Narrow(const std::wstring& text);
+
 // Folder of the running test executable.
 std::wstring ExeFolder();
 

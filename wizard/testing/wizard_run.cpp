@@ -79,6 +79,10 @@ HWND WizardRun::WaitMain(DWORD timeoutMs) {
   return main_;
 }
 
+bool WizardRun::WaitIdle(DWORD timeoutMs) const {
+  return process_.process() && ::WaitForInputIdle(process_.process(), timeoutMs) == 0;
+}
+
 HWND WizardRun::StepDialog() const { return main_ ? ::FindWindowExW(main_, nullptr, L"#32770", nullptr) : nullptr; }
 
 Step WizardRun::CurrentStep() const {
@@ -103,6 +107,12 @@ HWND WizardRun::WaitStep(Step step, HWND previous, DWORD timeoutMs) {
   return found;
 }
 
+HWND WizardRun::NextTo(Step step, DWORD timeoutMs) {
+  HWND current = StepDialog();
+  Next();
+  return WaitStep(step, current, timeoutMs);
+}
+
 HWND WizardRun::Button(int id) const { return ::GetDlgItem(main_, id); }
 void WizardRun::Next() const { Press(Button(IDC_NEXT)); }
 void WizardRun::Back() const { Press(Button(IDC_BACK)); }
@@ -121,10 +131,21 @@ bool WizardRun::ChooseDiscSet(const std::wstring& name) const {
   RemoteList list(listWindow);
   for (int i = 0; i < list.Count(); ++i) {
     if (list.Text(i) != name) continue;
-    const auto point = list.LabelPoint(i);
-    if (!point) return false;
-    ClickAt(*point);
-    return WaitUntil([&] { return (list.State(i, LVIS_SELECTED) & LVIS_SELECTED) != 0; }, 5000);
+    // A click that arrives while the wizard is still settling may miss:
+    // click again, as a person would, until the set is chosen.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      const auto point = list.LabelPoint(i);
+      if (!point) return false;
+      ClickAt(*point);
+      if (WaitUntil([&] { return (list.State(i, LVIS_SELECTED) & LVIS_SELECTED) != 0; }, 2000)) return true;
+      HWND under = ::WindowFromPoint(*point);
+      DWORD owner = 0;
+      ::GetWindowThreadProcessId(under, &owner);
+      problem_ = L"the click at " + std::to_wstring(point->x) + L"," + std::to_wstring(point->y) + L" met \"" +
+                 ClassOf(under) + L"\" \"" + TextOf(::GetAncestor(under, GA_ROOT)) + L"\" of process " +
+                 std::to_wstring(owner) + L" (the wizard is " + std::to_wstring(processId_) + L")";
+    }
+    return false;
   }
   return false;
 }

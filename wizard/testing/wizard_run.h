@@ -33,11 +33,16 @@ class WizardRun {
   std::optional<DWORD> WaitExit(DWORD timeoutMs = 30000);
 
   HWND WaitMain(DWORD timeoutMs = 20000);
+  // Waits until the wizard waits for input with nothing left to do.
+  bool WaitIdle(DWORD timeoutMs = 10000) const;
   HWND Main() const { return main_; }
   HWND StepDialog() const;
   Step CurrentStep() const;
   // Waits for a step dialog other than `previous` of the kind wanted.
   HWND WaitStep(Step step, HWND previous = nullptr, DWORD timeoutMs = 20000);
+
+  // Presses Next and waits for a new step dialog of that kind.
+  HWND NextTo(Step step, DWORD timeoutMs = 20000);
 
   // The main window's buttons.
   void Next() const;
@@ -67,7 +72,11 @@ class WizardRun {
 
   std::optional<MessageBoxInfo> WaitMessageBox(DWORD timeoutMs = 20000) const;
 
+  // What went wrong with the last choice that failed (for the test's message).
+  const std::wstring& problem() const { return problem_; }
+
  private:
+  mutable std::wstring problem_;
   tw::ProcessInfo process_;
   DWORD processId_ = 0;
   HWND main_ = nullptr;

@@ -39,7 +39,6 @@ constexpr wchar_t kMain[] = L"wWinMain";
 constexpr wchar_t kSwitch[] = L"/Tarn";
 constexpr wchar_t kUnknownError[] = L"Unknown error occured.";
 constexpr wchar_t kFileNotFound[] = L"Necessary file is not found.";
-constexpr wchar_t kLibraryName[] = L"QLNCmnDlg.dll";
 
 // Messages with language texts: caption "AppName", no owner.
 void ShowLangMessage(const std::wstring& text, UINT icon) {
@@ -174,20 +173,16 @@ bool DoEndProcessing(const std::wstring& langIniPath, const std::wstring& actIni
 
 void LoadQLNCmnDlgDll_Dummy() {
   constexpr wchar_t kFn[] = L"LoadQLNCmnDlgDll_Dummy";
-  wchar_t folder[MAX_PATH + 1] = {};
   std::wstring path;
-  if (GetModuleFolderPath(::GetModuleHandleW(nullptr), folder) == 0) path = tw::JoinPath(folder, kLibraryName);
-  if (path.empty() || !tw::IsExistingFile(path)) {
-    std::wstring install;
-    if (!GetBkupAppInstFolderPath(&install)) {
+  switch (FindCommonDialogLibrary(&path)) {
+    case LibraryLookup::kNoInstallFolder:
       TW_LOG(kFn, L"");
       return;
-    }
-    path = tw::WithoutTrailingBackslash(install) + L"\\Common\\" + kLibraryName;
-    if (!tw::IsExistingFile(path)) {
+    case LibraryLookup::kMissing:
       TW_LOG(kFn, path);
       return;
-    }
+    case LibraryLookup::kFound:
+      break;
   }
   // Loaded for the life of the process and never called from here.
   static HMODULE library = nullptr;

@@ -5,6 +5,7 @@
 
 #include "app/core/text.h"
 #include "app/syshelpers.h"
+#include "res/resource.h"
 
 namespace e2e {
 namespace {
@@ -23,10 +24,11 @@ std::wstring TempFolder() {
   ::GetTempPathW(MAX_PATH, folder);
   return folder;
 }
-std::vector<std::wstring> JobFilesInTemp() {
+// Names of the files a search pattern finds, sorted.
+std::vector<std::wstring> FileNames(const std::wstring& pattern) {
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW data;
-  tw::UniqueFind find(::FindFirstFileW((TempFolder() + L"TWR*.tmp").c_str(), &data));
+  tw::UniqueFind find(::FindFirstFileW(pattern.c_str(), &data));
   if (find) {
     do {
       names.push_back(data.cFileName);
@@ -35,6 +37,7 @@ std::vector<std::wstring> JobFilesInTemp() {
   std::sort(names.begin(), names.end());
   return names;
 }
+std::vector<std::wstring> JobFilesInTemp() { return FileNames(TempFolder() + L"TWR*.tmp"); }
 }  // namespace
 
 Deployment::Deployment() {
@@ -109,18 +112,7 @@ void Deployment::Remove(const std::wstring& fileInProgram) const {
   ::DeleteFileW((program_ + L"\\" + fileInProgram).c_str());
 }
 
-std::vector<std::wstring> Deployment::Markers() const {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW data;
-  tw::UniqueFind find(::FindFirstFileW(L"C:\\Recovery\\Done\\*.flg", &data));
-  if (find) {
-    do {
-      names.push_back(data.cFileName);
-    } while (::FindNextFileW(find.get(), &data));
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
+std::vector<std::wstring> Deployment::Markers() const { return FileNames(L"C:\\Recovery\\Done\\*.flg"); }
 
 unsigned Deployment::EngineRuns() const {
   return ::GetPrivateProfileIntW(L"LastRun", L"Runs", 0, (product_ + L"\\KSCORE.ini").c_str());
@@ -135,7 +127,8 @@ std::vector<std::wstring> Deployment::TemporaryJobFiles() const {
 }
 
 bool StartToFirstStep(const Deployment& deployment, twdrive::WizardRun& run) {
-  return run.Start(deployment.Exe()) && run.WaitMain() && run.WaitStep(twdrive::Step::kSelectDiscSet);
+  return run.Start(deployment.Exe()) && run.WaitMain() && run.WaitStep(twdrive::Step::kSelectDiscSet) &&
+         run.WaitIdle();
 }
 
 bool MakeDiscs(twdrive::WizardRun& run, const std::wstring& set, const std::wstring& type,
@@ -144,11 +137,12 @@ bool MakeDiscs(twdrive::WizardRun& run, const std::wstring& set, const std::wstr
     if (why) *why = reason;
     return false;
   };
-  if (!run.ChooseDiscSet(set)) return fail("the disc set could not be chosen");
+  if (!run.ChooseDiscSet(set)) {
+    if (why) *why = "the disc set could not be chosen: " + twtest::Narrow(run.problem());
+    return false;
+  }
   if (!run.ChooseDiscType(type)) return fail("the disc type could not be chosen");
-  HWND first = run.StepDialog();
-  run.Next();
-  if (!run.WaitStep(twdrive::Step::kCheckDisc, first)) return fail("the check-disc step did not come");
+  if (!run.NextTo(twdrive::Step::kCheckDisc)) return fail("the check-disc step did not come");
   const std::vector<std::wstring> titles = run.DiscTitles();
   for (size_t i = 0; i < titles.size(); ++i) {
     if (std::find(skip.begin(), skip.end(), titles[i]) != skip.end() && !run.ClickCheckBox(static_cast<int>(i))) {
@@ -174,6 +168,20 @@ bool MakeDiscs(twdrive::WizardRun& run, const std::wstring& set, const std::wstr
     step = next;
     run.Next();
   }
+}
+
+HWND ToMakeDisc(twdrive::WizardRun& run, const std::wstring& set) {
+  if (!run.ChooseDiscSet(set) || !run.NextTo(twdrive::Step::kCheckDisc)) return nullptr;
+  return run.NextTo(twdrive::Step::kMakeDisc);
+}
+
+std::vector<std::wstring> ReportLines(const twdrive::WizardRun& run) {
+  std::vector<std::wstring> lines;
+  const std::wstring text = run.StepText(IDC_RESULT_LINES);
+  for (size_t start = 0, end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  return lines;
 }
 
 std::vector<std::wstring> LoggedFunctions(const tw::LogWatch& watch) {

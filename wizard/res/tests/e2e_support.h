@@ -68,6 +68,13 @@ bool StartToFirstStep(const Deployment& deployment, twdrive::WizardRun& run);
 bool MakeDiscs(twdrive::WizardRun& run, const std::wstring& set, const std::wstring& type,
                const std::vector<std::wstring>& skip, std::string* why);
 
+// From the first step: chooses the set and goes on to the make-disc step
+// with every disc ticked; the make-disc step's dialog, or null.
+HWND ToMakeDisc(twdrive::WizardRun& run, const std::wstring& set);
+
+// The finish step's per-disc lines.
+std::vector<std::wstring> ReportLines(const twdrive::WizardRun& run);
+
 // Functions that logged something since `watch` began, each once, sorted.
 std::vector<std::wstring> LoggedFunctions(const tw::LogWatch& watch);
 

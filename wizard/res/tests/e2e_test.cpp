@@ -36,14 +36,7 @@ class WizardEndToEnd : public ::testing::Test {
     EXPECT_EQ(run_.WaitExit(), 0u);
   }
 
-  Strings ReportLines() const {
-    Strings lines;
-    std::wstring text = run_.StepText(IDC_RESULT_LINES);
-    for (size_t start = 0, end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2) {
-      lines.push_back(text.substr(start, end - start));
-    }
-    return lines;
-  }
+  Strings ReportLines() const { return e2e::ReportLines(run_); }
 
   Deployment deployment_;
   tw::LogWatch watch_;
@@ -54,7 +47,7 @@ TEST_F(WizardEndToEnd, ImageSetThenASecondRunOffersOnlyTheMissingDisc) {
   Start();
   EXPECT_EQ(run_.DiscSets(), (Strings{L"Recovery Media", L"Drivers and Applications", L"Support Tools"}));
   EXPECT_EQ(run_.DriveText(), L"Blu-ray writer (E:)");
-  ASSERT_TRUE(run_.ChooseDiscSet(L"Recovery Media"));
+  ASSERT_TRUE(run_.ChooseDiscSet(L"Recovery Media")) << run_.problem();
   ASSERT_TRUE(run_.ChooseDiscType(L"DVD"));
   EXPECT_EQ(run_.DiscCountText(), L"4");
   // The image needs three DVDs; the boot disc is left for the second run.
@@ -70,12 +63,10 @@ TEST_F(WizardEndToEnd, ImageSetThenASecondRunOffersOnlyTheMissingDisc) {
 
   WizardRun second;
   ASSERT_TRUE(e2e::StartToFirstStep(deployment_, second));
-  ASSERT_TRUE(second.ChooseDiscSet(L"Recovery Media"));
+  ASSERT_TRUE(second.ChooseDiscSet(L"Recovery Media")) << second.problem();
   ASSERT_TRUE(second.ChooseDiscType(L"DVD"));
   EXPECT_EQ(second.DiscCountText(), L"1");
-  HWND first = second.StepDialog();
-  second.Next();
-  ASSERT_TRUE(second.WaitStep(Step::kCheckDisc, first));
+  ASSERT_TRUE(second.NextTo(Step::kCheckDisc));
   EXPECT_EQ(second.DiscTitles(), (Strings{L"Boot Disc"}));
   EXPECT_EQ(second.Ticks(), (std::vector<bool>{true}));
   second.CloseButton();
@@ -90,13 +81,7 @@ TEST_F(WizardEndToEnd, ImageSetThenASecondRunOffersOnlyTheMissingDisc) {
 TEST_F(WizardEndToEnd, CancelInTheEngineWindowAbortsTheSetAndDeletesTheJobFiles) {
   deployment_.SetEngine(L"DelayMs", L"20000");
   Start();
-  ASSERT_TRUE(run_.ChooseDiscSet(L"Drivers and Applications"));
-  HWND first = run_.StepDialog();
-  run_.Next();
-  ASSERT_TRUE(run_.WaitStep(Step::kCheckDisc, first));
-  HWND check = run_.StepDialog();
-  run_.Next();
-  HWND make = run_.WaitStep(Step::kMakeDisc, check);
+  HWND make = e2e::ToMakeDisc(run_, L"Drivers and Applications");
   ASSERT_TRUE(make);
   run_.Next();
   HWND engine = twdrive::WaitTopWindow(0, L"KSCOREProgressWindow", L"", 20000);
@@ -123,13 +108,7 @@ TEST_F(WizardEndToEnd, CancelInTheEngineWindowAbortsTheSetAndDeletesTheJobFiles)
 TEST_F(WizardEndToEnd, FailureThenRetryMakesTheDiscWithTheSameFiles) {
   deployment_.SetEngine(L"FailOnce", L"320");
   Start();
-  ASSERT_TRUE(run_.ChooseDiscSet(L"Support Tools"));
-  HWND first = run_.StepDialog();
-  run_.Next();
-  HWND check = run_.WaitStep(Step::kCheckDisc, first);
-  ASSERT_TRUE(check);
-  run_.Next();
-  HWND make = run_.WaitStep(Step::kMakeDisc, check);
+  HWND make = e2e::ToMakeDisc(run_, L"Support Tools");
   ASSERT_TRUE(make);
   EXPECT_NE(run_.StepText(IDC_STEP_DESCRIPTION).find(L"Support Tools"), std::wstring::npos);
   run_.Next();
@@ -155,13 +134,7 @@ TEST_F(WizardEndToEnd, FailureThenRetryMakesTheDiscWithTheSameFiles) {
 TEST_F(WizardEndToEnd, FailureThenCancelReportsTheFailedDiscByItsExitCode) {
   deployment_.SetEngine(L"ExitCode", L"116");
   Start();
-  ASSERT_TRUE(run_.ChooseDiscSet(L"Drivers and Applications"));
-  HWND first = run_.StepDialog();
-  run_.Next();
-  HWND check = run_.WaitStep(Step::kCheckDisc, first);
-  ASSERT_TRUE(check);
-  run_.Next();
-  HWND make = run_.WaitStep(Step::kMakeDisc, check);
+  HWND make = e2e::ToMakeDisc(run_, L"Drivers and Applications");
   ASSERT_TRUE(make);
   run_.Next();
   auto box = run_.WaitMessageBox(30000);
@@ -202,7 +175,7 @@ TEST_F(WizardEndToEnd, BackToFirstStepStartsOverWithTheChoiceKept) {
 
 TEST_F(WizardEndToEnd, CloseButtonAsksAndCancelKeepsTheWizardWhereItWas) {
   Start();
-  ASSERT_TRUE(run_.ChooseDiscSet(L"Support Tools"));
+  ASSERT_TRUE(run_.ChooseDiscSet(L"Support Tools")) << run_.problem();
   HWND first = run_.StepDialog();
   run_.CloseButton();
   auto box = run_.WaitMessageBox();
@@ -223,13 +196,7 @@ TEST_F(WizardEndToEnd, CloseButtonAsksAndCancelKeepsTheWizardWhereItWas) {
 TEST_F(WizardEndToEnd, BatteryPowerAsksUntilMainsOrCancel) {
   deployment_.SetPower(false);
   Start();
-  ASSERT_TRUE(run_.ChooseDiscSet(L"Support Tools"));
-  HWND first = run_.StepDialog();
-  run_.Next();
-  HWND check = run_.WaitStep(Step::kCheckDisc, first);
-  ASSERT_TRUE(check);
-  run_.Next();
-  HWND make = run_.WaitStep(Step::kMakeDisc, check);
+  HWND make = e2e::ToMakeDisc(run_, L"Support Tools");
   ASSERT_TRUE(make);
   run_.Next();
   auto box = run_.WaitMessageBox();

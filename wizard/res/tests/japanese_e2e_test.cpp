@@ -33,11 +33,8 @@ TEST(JapaneseEndToEnd, EveryTextComesFromTheJapaneseFolder) {
   EXPECT_EQ(twdrive::ItemText(run.Main(), IDC_NEXT), select.NextButton);
   EXPECT_EQ(run.StepText(IDC_STEP_DESCRIPTION), select.StepDescription);
   EXPECT_EQ(run.StepText(IDC_DISC_COUNT_LABEL), select.DiscCount);
-  ASSERT_TRUE(run.ChooseDiscSet(L"Support Tools"));
-  HWND first = run.StepDialog();
-  run.Next();
-  HWND checkStep = run.WaitStep(Step::kCheckDisc, first);
-  ASSERT_TRUE(checkStep);
+  ASSERT_TRUE(run.ChooseDiscSet(L"Support Tools")) << run.problem();
+  ASSERT_TRUE(run.NextTo(Step::kCheckDisc));
   EXPECT_EQ(run.StepText(IDC_STEP_DESCRIPTION), check.StepDescription);
   EXPECT_EQ(run.StepText(IDC_ATTENTION), check.StepAttention);
   run.CloseButton();
@@ -46,8 +43,7 @@ TEST(JapaneseEndToEnd, EveryTextComesFromTheJapaneseFolder) {
   EXPECT_EQ(box->caption, app.AppName);
   EXPECT_EQ(box->text, messages.Msg_ExitApplication);
   ASSERT_TRUE(twdrive::Answer(*box, IDCANCEL));
-  run.Next();
-  HWND make = run.WaitStep(Step::kMakeDisc, checkStep);
+  HWND make = run.NextTo(Step::kMakeDisc);
   ASSERT_TRUE(make);
   run.Next();
   ASSERT_TRUE(run.WaitStep(Step::kFinish, make, 30000));

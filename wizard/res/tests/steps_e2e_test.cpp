@@ -23,23 +23,7 @@ class StepsEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(deployment_.error(), ""); }
   void Start() { ASSERT_TRUE(e2e::StartToFirstStep(deployment_, run_)); }
-  // From the first step to the check step (or the make-disc step).
-  HWND To(Step step) {
-    HWND current = run_.StepDialog();
-    run_.Next();
-    current = run_.WaitStep(Step::kCheckDisc, current);
-    if (step == Step::kCheckDisc || !current) return current;
-    run_.Next();
-    return run_.WaitStep(Step::kMakeDisc, current);
-  }
-  Strings ReportLines() const {
-    Strings lines;
-    const std::wstring text = run_.StepText(IDC_RESULT_LINES);
-    for (size_t start = 0, end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2) {
-      lines.push_back(text.substr(start, end - start));
-    }
-    return lines;
-  }
+  Strings ReportLines() const { return e2e::ReportLines(run_); }
   // Answers the next message box with `button` and returns its text.
   std::wstring AnswerBox(int button) {
     auto box = run_.WaitMessageBox(30000);
@@ -85,7 +69,7 @@ TEST_F(StepsEndToEnd, SingleDriveIsShownReadOnlyAndSetsWithoutBdTasksOfferOnlyDv
   EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(step, IDC_DRIVE_COMBO)));
   EXPECT_EQ(run_.DriveText(), L"Blu-ray writer (E:)");
   EXPECT_EQ(run_.DiscTypes(), (Strings{L"Blu-ray Disc", L"DVD"}));  // sorted by text
-  ASSERT_TRUE(run_.ChooseDiscSet(L"Support Tools"));
+  ASSERT_TRUE(run_.ChooseDiscSet(L"Support Tools")) << run_.problem();
   EXPECT_EQ(run_.DiscTypes(), Strings{L"DVD"});
   run_.Back();
   EXPECT_EQ(run_.WaitExit(), 0u);
@@ -121,9 +105,9 @@ TEST_F(StepsEndToEnd, WithoutSetsOrWritersTheWizardSaysSoAndEnds) {
 
 TEST_F(StepsEndToEnd, TicksByBoxTextAndRightClickKeepTheSetsOrder) {
   Start();
-  ASSERT_TRUE(run_.ChooseDiscSet(L"Recovery Media"));
+  ASSERT_TRUE(run_.ChooseDiscSet(L"Recovery Media")) << run_.problem();
   ASSERT_TRUE(run_.ChooseDiscType(L"Blu-ray Disc"));
-  ASSERT_TRUE(To(Step::kCheckDisc));
+  ASSERT_TRUE(run_.NextTo(Step::kCheckDisc));
   EXPECT_EQ(run_.DiscTitles(), (Strings{L"Boot Disc", L"Recovery Disc 1"}));
   HWND next = run_.Button(IDC_NEXT);
   ASSERT_TRUE(run_.ClickCheckBox(0));
@@ -134,9 +118,7 @@ TEST_F(StepsEndToEnd, TicksByBoxTextAndRightClickKeepTheSetsOrder) {
   ASSERT_TRUE(run_.ClickCheckBox(0));     // ticked last, still made first
   EXPECT_TRUE(twdrive::WaitUntil([&] { return ::IsWindowEnabled(next) != FALSE; }, 5000));
   // Back from the make-disc step and Next again rebuild the list of discs.
-  HWND check = run_.StepDialog();
-  run_.Next();
-  HWND make = run_.WaitStep(Step::kMakeDisc, check);
+  HWND make = run_.NextTo(Step::kMakeDisc);
   ASSERT_TRUE(make);
   EXPECT_NE(run_.StepText(IDC_STEP_DESCRIPTION).find(L"Boot Disc"), std::wstring::npos);
   run_.Back();
@@ -150,8 +132,7 @@ TEST_F(StepsEndToEnd, DescriptionFilesOfTwoAndZeroBytes) {
   const std::wstring description = L"C:\\Recovery\\Messages\\SupportTools.txt";
   twtest::WriteBytes(description, "\xFF\xFE");
   Start();
-  ASSERT_TRUE(run_.ChooseDiscSet(L"Support Tools"));
-  ASSERT_TRUE(To(Step::kMakeDisc));
+  ASSERT_TRUE(e2e::ToMakeDisc(run_, L"Support Tools"));
   EXPECT_EQ(run_.StepText(IDC_STEP_DESCRIPTION), L"");
   run_.Back();
   ASSERT_TRUE(run_.WaitStep(Step::kFinish));
@@ -162,11 +143,8 @@ TEST_F(StepsEndToEnd, DescriptionFilesOfTwoAndZeroBytes) {
   tw::LogWatch watch;
   WizardRun run;
   ASSERT_TRUE(e2e::StartToFirstStep(deployment_, run));
-  ASSERT_TRUE(run.ChooseDiscSet(L"Support Tools"));
-  HWND first = run.StepDialog();
-  run.Next();
-  HWND check = run.WaitStep(Step::kCheckDisc, first);
-  ASSERT_TRUE(check);
+  ASSERT_TRUE(run.ChooseDiscSet(L"Support Tools")) << run.problem();
+  ASSERT_TRUE(run.NextTo(Step::kCheckDisc));
   run.Next();
   auto box = run.WaitMessageBox();
   ASSERT_TRUE(box);
@@ -199,13 +177,7 @@ TEST_F(StepsEndToEnd, EngineOutcomes) {
     deployment.SetEngine(c.setting.c_str(), c.value);
     WizardRun run;
     ASSERT_TRUE(e2e::StartToFirstStep(deployment, run));
-    ASSERT_TRUE(run.ChooseDiscSet(L"Support Tools"));
-    HWND first = run.StepDialog();
-    run.Next();
-    HWND check = run.WaitStep(Step::kCheckDisc, first);
-    ASSERT_TRUE(check);
-    run.Next();
-    HWND make = run.WaitStep(Step::kMakeDisc, check);
+    HWND make = e2e::ToMakeDisc(run, L"Support Tools");
     ASSERT_TRUE(make);
     run.Next();
     if (c.answer) {
@@ -214,12 +186,7 @@ TEST_F(StepsEndToEnd, EngineOutcomes) {
       twdrive::Answer(*box, c.answer);
     }
     ASSERT_TRUE(run.WaitStep(Step::kFinish, make, 30000));
-    Strings lines;
-    const std::wstring text = run.StepText(IDC_RESULT_LINES);
-    for (size_t start = 0, end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2) {
-      lines.push_back(text.substr(start, end - start));
-    }
-    EXPECT_EQ(lines, c.report);
+    EXPECT_EQ(e2e::ReportLines(run), c.report);
     EXPECT_EQ(deployment.TemporaryJobFiles().size(), c.jobFilesLeft);
     EXPECT_TRUE(deployment.Markers().empty());
     run.Next();
@@ -232,8 +199,7 @@ TEST_F(StepsEndToEnd, MarkerThatCannotBeMadeFailsTheDisc) {
   twtest::WriteBytes(L"C:\\Recovery\\Done", "a file where the markers' folder should be");
   tw::LogWatch watch;
   Start();
-  ASSERT_TRUE(run_.ChooseDiscSet(L"Support Tools"));
-  HWND make = To(Step::kMakeDisc);
+  HWND make = e2e::ToMakeDisc(run_, L"Support Tools");
   ASSERT_TRUE(make);
   run_.Next();
   ASSERT_TRUE(run_.WaitStep(Step::kFinish, make, 30000));
