@@ -123,6 +123,8 @@ GeneratedRecoveryDrive::GeneratedRecoveryDrive() {
   const gendata::Result data = gendata::Generate(gendata::Scale::Small, std::filesystem::path(L"C:\\"),
                                                  std::filesystem::path(SampleDeployment() + L"\\recovery"), true);
   if (!data.ok) {
+    // Ours (or new): never leave a half-made one that a later run refuses.
+    RemoveTree(kFolder);
     error_ = data.error;
     return;
   }
