@@ -9,6 +9,7 @@
 # (fuzz/dict/<name>.dict) come from this folder; what the fuzzer finds goes
 # to WORKDIR/corpus, crashes to WORKDIR/artifacts, its output to
 # WORKDIR/fuzz.log. "fresh" empties WORKDIR first. Exits 1 on a crash.
+# TW_FUZZ_RUNS=N also stops the target after N executions.
 set -uo pipefail
 
 bin=${1:?usage: run.sh TARGET SECONDS WORKDIR [fresh]}
@@ -22,6 +23,7 @@ name=${name%_fuzz}
 mkdir -p "$work/corpus" "$work/artifacts"
 args=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
       -artifact_prefix="$work/artifacts/")
+[ -n "${TW_FUZZ_RUNS:-}" ] && args+=(-runs="$TW_FUZZ_RUNS")
 [ -f "$here/dict/$name.dict" ] && args+=(-dict="$here/dict/$name.dict")
 seeds=()
 [ -d "$here/corpus/$name" ] && seeds=("$here/corpus/$name")
