@@ -36,7 +36,7 @@ inline std::wstring TextOfBytes(const uint8_t* data, size_t size) {
 // One character per byte.
 inline std::wstring Widen(const std::string& bytes) {
   std::wstring text;
-  for (unsigned char c : bytes) text.push_back(static_cast<wchar_t>(c));
+  for (char c : bytes) text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
   return text;
 }
 
