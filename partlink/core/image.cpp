@@ -95,8 +95,12 @@ std::optional<std::vector<LayoutPartition>> ParseGptEntries(const std::vector<ui
     if (!IsZeroGuid(p.typeGuid)) {
       const uint64_t first = Le64(e + 32);
       const uint64_t last = Le64(e + 40);
-      p.startingOffset = first * kSectorSize;
-      p.length = last >= first ? (last - first + 1) * kSectorSize : 0;
+      // Byte offsets of LBAs beyond kMaxGptLba would wrap around 2^64 and
+      // name some other place on the disk: such an entry keeps no range.
+      if (first <= kMaxGptLba && last <= kMaxGptLba) {
+        p.startingOffset = first * kSectorSize;
+        p.length = last >= first ? (last - first + 1) * kSectorSize : 0;
+      }
       p.partitionNumber = slot + 1;
       lastUsed = slot + 1;
     }

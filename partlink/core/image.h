@@ -41,11 +41,16 @@ std::optional<GptHeader> ParseGptHeader(const Sector& sector1);
 // Size in bytes of the entry array the header describes.
 uint64_t GptEntryArrayBytes(const GptHeader& header);
 
+// Highest LBA whose byte offset, and the byte offset after it, fit 64 bits.
+constexpr uint64_t kMaxGptLba = UINT64_MAX / kSectorSize - 1;
+
 // The partitions of the entry array (which must match the header's CRC):
 // one per slot from the first up to the last used slot (type GUID not zero),
 // empty slots in between included with zero offset and length, each with its
-// slot number (from 1) as partition number. Nothing when the CRC differs or
-// the array is shorter than the header says.
+// slot number (from 1) as partition number. A used slot whose last LBA lies
+// before its first has zero length; one whose first or last LBA lies beyond
+// kMaxGptLba has zero offset and length: no search takes either as a
+// partition. Nothing when the CRC differs or the array is shorter than the header says.
 std::optional<std::vector<LayoutPartition>> ParseGptEntries(const std::vector<uint8_t>& entries,
                                                             const GptHeader& header);
 

@@ -222,6 +222,42 @@ TEST(ImageTables, DamagedGptIsRefused) {
   EXPECT_FALSE(ParseGptHeader(huge));
 }
 
+// LBAs whose byte offsets pass 2^64 used to wrap to small offsets that named
+// some other place on the disk (found by fuzzing); such a slot keeps no range.
+TEST(ImageTables, GptEntryLbasBeyondByteOffsets) {
+  const uint64_t max = kMaxGptLba;
+  const struct {
+    uint64_t first, last, offset, length;
+  } cases[] = {
+      {34, 2081, 34 * kSectorSize, 2048 * kSectorSize},
+      {max, max, max * kSectorSize, kSectorSize},
+      {0, max, 0, (max + 1) * kSectorSize},
+      {max + 1, max + 1, 0, 0},
+      {1ull << 55, (1ull << 55) + 2047, 0, 0},
+      {34, ~0ull, 0, 0},
+      {2048, 34, 2048 * kSectorSize, 0},
+  };
+  GptHeader header;
+  header.entryCount = 1;
+  header.entrySize = 128;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first);
+    std::vector<uint8_t> entries(128, 0);
+    entries[0] = 0xA2;  // any type GUID that is not zero
+    for (int i = 0; i < 8; ++i) {
+      entries[32 + i] = static_cast<uint8_t>(c.first >> (8 * i));
+      entries[40 + i] = static_cast<uint8_t>(c.last >> (8 * i));
+    }
+    header.entriesCrc = Crc32(entries.data(), entries.size());
+    const auto parts = ParseGptEntries(entries, header);
+    ASSERT_TRUE(parts);
+    ASSERT_EQ(parts->size(), 1u);
+    EXPECT_EQ((*parts)[0].partitionNumber, 1u);
+    EXPECT_EQ((*parts)[0].startingOffset, c.offset);
+    EXPECT_EQ((*parts)[0].length, c.length);
+  }
+}
+
 TEST(ImageTables, DevicePathsOfTheTestBuild) {
   const auto hp = ParseHarddiskPartitionPath(L"\\Device\\Harddisk0\\Partition4");
   ASSERT_TRUE(hp);

@@ -98,9 +98,7 @@ bool CExclusionListMgr::LoadListFile() {
     TW_LOG(kFn, file);
     return false;
   }
-  // The first two bytes are the byte-order mark, whatever they hold.
-  const std::wstring text = tw::FromUtf16Le(content.size() > 2 ? content.substr(2) : std::string());
-  entries_ = tw::exclusion::ParseList(text, driveLetter);
+  entries_ = tw::exclusion::ParseListFile(content, driveLetter);
   count_ = static_cast<uint32_t>(entries_.size());
   loaded_ = true;
   return true;

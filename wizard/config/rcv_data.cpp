@@ -5,12 +5,12 @@
 #include <algorithm>
 
 #include "app/core/text.h"
-#include "app/format.h"
 #include "app/handles.h"
 #include "app/log.h"
 #include "app/msgbox.h"
 #include "app/settings.h"
 #include "app/syshelpers.h"
+#include "config/core/rcv_members.h"
 #include "config/core/rcv_packing.h"
 
 namespace TarnSet {
@@ -36,9 +36,7 @@ bool FindInformationFile(const std::wstring& folder, std::wstring* path, DWORD* 
   }
   do {
     const std::wstring name = found.cFileName;
-    const size_t dot = name.rfind(L'.');
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && dot != std::wstring::npos &&
-        tw::EqualsNoCase(name.substr(dot + 1), L"inf")) {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && tw::rcv::IsInformationFileName(name)) {
       *path = tw::JoinPath(folder, name);
       return true;
     }
@@ -57,9 +55,7 @@ void Note(tw::pack::Problem* problem, tw::pack::Problem::Kind kind, const std::w
 
 bool ImageInfoAccepted(const std::wstring& imageInfo) {
   const tw::ProcessSettings& settings = tw::Settings();
-  if (settings.ImageInfo32.empty() && settings.ImageInfo64.empty()) return true;
-  return (!settings.ImageInfo32.empty() && imageInfo == settings.ImageInfo32) ||
-         (!settings.ImageInfo64.empty() && imageInfo == settings.ImageInfo64);
+  return tw::rcv::ImageInfoAccepted(imageInfo, settings.ImageInfo32, settings.ImageInfo64);
 }
 
 }  // namespace
@@ -181,7 +177,7 @@ bool GetRcvDataInfo(const std::wstring& folder, int32_t discType, uint32_t* disc
     if (!add(path)) return false;
   }
   for (uint32_t piece = 1;; ++piece) {
-    const std::wstring path = piece == 1 ? base + L".fc2" : tw::Fmt(L"%ls.%03u", base.c_str(), piece);
+    const std::wstring path = tw::rcv::PiecePath(base, piece);
     if (!tw::IsExistingFile(path)) {
       if (piece == 1) {
         TW_LOG(kFn, tw::Hex8With(ERROR_FILE_NOT_FOUND, path));

@@ -1,5 +1,7 @@
 #include "exclusion_lines.h"
 
+#include "app/core/text.h"
+
 namespace tw {
 namespace exclusion {
 namespace {
@@ -39,6 +41,11 @@ std::vector<std::wstring> ParseList(const std::wstring& text, wchar_t driveLette
     start = stop + 1;
   }
   return entries;
+}
+
+std::vector<std::wstring> ParseListFile(const std::string& content, wchar_t driveLetter) {
+  const std::wstring text = FromUtf16Le(content.size() > 2 ? content.substr(2) : std::string());
+  return ParseList(text, driveLetter);
 }
 
 }  // namespace exclusion

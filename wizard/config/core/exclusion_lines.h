@@ -24,5 +24,10 @@ std::wstring CleanLine(std::wstring line);
 // `driveLetter`. The text ends at its first NUL.
 std::vector<std::wstring> ParseList(const std::wstring& text, wchar_t driveLetter);
 
+// The entries of a list file's bytes: UTF-16 little-endian after two bytes
+// of byte-order mark (skipped whatever they hold), then as ParseList. A
+// file of two bytes or fewer has no entries.
+std::vector<std::wstring> ParseListFile(const std::string& content, wchar_t driveLetter);
+
 }  // namespace exclusion
 }  // namespace tw

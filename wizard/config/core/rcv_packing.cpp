@@ -7,12 +7,14 @@ Placement PlaceFile(uint64_t capacity, uint64_t size, uint64_t& bytesUsed, uint3
                     uint32_t& fileCount) {
   if (size > capacity) return Placement::TooLarge;
   ++fileCount;
-  bytesUsed += size;
-  if (bytesUsed > capacity) {
+  // Compared against the room left rather than by adding first: the sum
+  // could pass 2^64 and wrap to a small number that seems to fit.
+  if (bytesUsed > capacity || size > capacity - bytesUsed) {
     ++discCount;
     bytesUsed = size;
     return Placement::NewDisc;
   }
+  bytesUsed += size;
   return Placement::SameDisc;
 }
 

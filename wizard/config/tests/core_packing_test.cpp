@@ -53,6 +53,19 @@ TEST(DiscPacking, SixtyFourBitSizes) {
   EXPECT_EQ(p.discs, 2u);
 }
 
+// Near 2^64 the bytes used plus the next file would wrap to a small sum; the
+// file must still open a new disc (found by fuzzing).
+TEST(DiscPacking, SumBeyondSixtyFourBitsOpensANewDisc) {
+  const uint64_t half = 1ull << 63;
+  Packer p{~0ull};
+  EXPECT_EQ(p.Add(half), Placement::SameDisc);
+  EXPECT_EQ(p.Add(half), Placement::NewDisc);
+  EXPECT_EQ(p.Add(half - 1), Placement::SameDisc);  // 2^64 - 1 is exactly full
+  EXPECT_EQ(p.Add(1), Placement::NewDisc);
+  EXPECT_EQ(p.discs, 3u);
+  EXPECT_EQ(p.used, 1u);
+}
+
 TEST(DiscLayoutText, SeparatorsAndClosingLines) {
   std::vector<wchar_t> buffer(64, L'\0');
   uint64_t needed = 0;
