@@ -169,8 +169,8 @@ if [ -n "$SHOTS" ]; then
   for lang in en ja; do
     mkdir -p "$SHOTS/$lang"
     cp "$OUT/$lang"/*.png "$SHOTS/$lang/"
-    if [ -f "$OUT/$lang/144/01-select-disc-set.png" ]; then
-      cp "$OUT/$lang/144/01-select-disc-set.png" "$SHOTS/$lang/select-disc-set-144dpi.png"
+    if [ -f "$OUT/$lang/144/select-disc-set.png" ]; then
+      cp "$OUT/$lang/144/select-disc-set.png" "$SHOTS/$lang/select-disc-set-144dpi.png"
     fi
   done
   say "screenshots copied to $SHOTS"

@@ -13,6 +13,7 @@
 // only when every disc was made and every file of it equals its source.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -30,7 +31,6 @@ namespace {
 using twdrive::Step;
 
 std::wstring g_out;
-int g_shot = 0;
 std::wstring g_listing;
 
 // One line on standard output in UTF-8, whatever the console's code page.
@@ -43,11 +43,14 @@ void Say(const std::wstring& text) {
   std::fflush(stdout);
 }
 
-// Saves the window as "NN-name.bmp".
+// Saves the window as "name.bmp" ("name-2.bmp" for a second one), so that
+// the same walk always gives the same file names.
 void Shot(HWND window, const std::wstring& name) {
-  wchar_t number[8];
-  std::swprintf(number, 8, L"%02d", ++g_shot);
-  const std::wstring path = g_out + L"\\" + number + L"-" + name + L".bmp";
+  static std::vector<std::wstring> taken;
+  std::wstring file = name;
+  for (int n = 2; std::find(taken.begin(), taken.end(), file) != taken.end(); ++n) file = name + L"-" + std::to_wstring(n);
+  taken.push_back(file);
+  const std::wstring path = g_out + L"\\" + file + L".bmp";
   ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   twdrive::WaitUntil([] { return false; }, 150);  // let the other process paint
   if (!twdrive::CaptureWindow(window, path)) Say(L"could not save " + path);
