@@ -54,38 +54,42 @@ double Median(std::vector<double> values) {
   return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+// Named CALLBACK functions: a lambda does not convert to the __stdcall
+// WNDENUMPROC of the 32-bit build.
+struct WindowSearch {
+  DWORD processId = 0;
+  int id = 0;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<WindowSearch*>(data);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner == search->processId) search->found.push_back(window);
+  return TRUE;
+}
+
+BOOL CALLBACK FindControlId(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<WindowSearch*>(data);
+  if (::GetDlgCtrlID(window) != search->id) return TRUE;
+  search->found.push_back(window);
+  return FALSE;
+}
+
+// Top-level windows of a process, shown or not.
 std::vector<HWND> WindowsOf(DWORD processId) {
-  struct Search {
-    DWORD processId;
-    std::vector<HWND> found;
-  } search{processId, {}};
-  ::EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        if (owner == s->processId) s->found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search;
+  search.processId = processId;
+  ::EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
 HWND DescendantWithId(HWND parent, int id) {
-  struct Search {
-    int id;
-    HWND found;
-  } search{id, nullptr};
-  ::EnumChildWindows(
-      parent,
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        if (::GetDlgCtrlID(window) != s->id) return TRUE;
-        s->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  WindowSearch search;
+  search.id = id;
+  ::EnumChildWindows(parent, FindControlId, reinterpret_cast<LPARAM>(&search));
+  return search.found.empty() ? nullptr : search.found.front();
 }
 
 // Moments of one run, in seconds from just before the process was created
