@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <atomic>
+
 #include "core/log_format.h"
 #include "core/text.h"
 #include "handles.h"
@@ -15,30 +17,56 @@ namespace {
 constexpr wchar_t kWriterMutexName[] = L"Global\\Tarnwright.LogWriter.{5C0B2E61-7A43-4E58-9D1A-0F6E2B7C4D19}";
 constexpr DWORD kLockWaitMs = 2000;
 
+// The process opens the named mutex once and keeps it until it ends: an
+// entry then costs only the wait and the release. Opening is tried again at
+// the next entry while it fails.
+HANDLE WriterMutex() {
+  static std::atomic<HANDLE> shared{nullptr};
+  HANDLE mutex = shared.load();
+  if (mutex) return mutex;
+  HANDLE created = ::CreateMutexW(nullptr, FALSE, kWriterMutexName);
+  if (!created) return nullptr;
+  if (shared.compare_exchange_strong(mutex, created)) return created;
+  ::CloseHandle(created);  // another thread was first
+  return mutex;
+}
+
 class WriterLock {
  public:
-  WriterLock() : mutex_(::CreateMutexW(nullptr, FALSE, kWriterMutexName)) {
+  WriterLock() : mutex_(WriterMutex()) {
     if (!mutex_) return;
-    DWORD r = ::WaitForSingleObject(mutex_.get(), kLockWaitMs);
+    DWORD r = ::WaitForSingleObject(mutex_, kLockWaitMs);
     held_ = (r == WAIT_OBJECT_0 || r == WAIT_ABANDONED);
   }
   ~WriterLock() {
-    if (held_) ::ReleaseMutex(mutex_.get());
+    if (held_) ::ReleaseMutex(mutex_);
   }
   WriterLock(const WriterLock&) = delete;
   WriterLock& operator=(const WriterLock&) = delete;
 
  private:
-  tw::UniqueHandle mutex_;
+  HANDLE mutex_;
   bool held_ = false;
 };
 
+// The machine-wide application data folder. The shell is asked until it
+// answers; its answer cannot change while the process runs, and asking
+// again costs more than the profile calls of an entry. The log's own
+// folder is still created (when missing) at every entry. Nothing here is
+// destroyed at exit, so that a thread still logging then finds it intact.
 bool CommonAppDataFolder(std::wstring& folder) {
-  wchar_t buffer[MAX_PATH + 1] = {};
-  if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, buffer))) {
-    return false;
+  static SRWLOCK lock = SRWLOCK_INIT;
+  static std::wstring* known = nullptr;
+  ::AcquireSRWLockExclusive(&lock);
+  tw::ScopeExit release([] { ::ReleaseSRWLockExclusive(&lock); });
+  if (!known) {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, buffer))) {
+      return false;
+    }
+    known = new std::wstring(tw::WithoutTrailingBackslash(buffer));
   }
-  folder = tw::WithoutTrailingBackslash(buffer);
+  folder = *known;
   return true;
 }
 

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <new>
+
 #include "app/core/text.h"
 #include "app/handles.h"
 #include "app/log.h"
@@ -20,6 +23,44 @@ namespace {
 constexpr wchar_t kLoadFn[] = L"TarnSet::CMgr::LoadTaskData";
 
 bool FileExists(const std::wstring& path) { return tw::IsExistingFile(path); }
+
+// The file's section names, each also in the platform's lower- and
+// upper-case forms (see SectionIndex). False when the list cannot be had
+// whole: the caller then fetches every number.
+bool ListSections(const std::wstring& iniPath, tw::tarnset::SectionIndex* index) {
+  // No name in the list is longer than its line in the file, so a buffer
+  // of one character per byte holds the whole list with room to spare.
+  const uint64_t size = Norvane::DeskKit::Common::MyGetFileSizeEx(iniPath.c_str());
+  constexpr uint64_t kLargest = 64ull << 20;
+  if (size == 0 || size > kLargest) return false;
+  const DWORD capacity = static_cast<DWORD>(size) + 2;
+  std::unique_ptr<wchar_t[]> names;
+  try {
+    names.reset(new wchar_t[capacity]);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  const DWORD copied = ::GetPrivateProfileSectionNamesW(names.get(), capacity, iniPath.c_str());
+  if (copied + 2 >= capacity) return false;  // what a cut-off list returns
+  // Every name up to the count returned, so that an empty name could not
+  // hide the ones after it.
+  for (DWORD start = 0; start < copied;) {
+    DWORD end = start;
+    while (end < copied && names[end] != L'\0') ++end;
+    const std::wstring name(names.get() + start, end - start);
+    start = end + 1;
+    if (name.empty()) continue;
+    index->Add(name);
+    std::wstring folded = name;
+    for (DWORD map : {static_cast<DWORD>(LCMAP_LOWERCASE), static_cast<DWORD>(LCMAP_UPPERCASE)}) {
+      if (::LCMapStringW(LOCALE_INVARIANT, map, name.c_str(), static_cast<int>(name.size()), &folded[0],
+                         static_cast<int>(folded.size())) == static_cast<int>(name.size())) {
+        index->Add(folded);
+      }
+    }
+  }
+  return true;
+}
 
 // Title of "Info_n"; empty when the file or the key cannot be read.
 std::wstring ReadSetTitle(const std::wstring& iniPath, uint32_t setNumber) {
@@ -79,16 +120,25 @@ bool ChkWrittenDiscsOfTask(TaskData* task) {
   return true;
 }
 
-CMgr::CMgr(const std::wstring& logPath, const std::wstring& tarnSetIniPath, tw::tarnset::LoadTrace* trace)
+CMgr::CMgr(const std::wstring& logPath, const std::wstring& tarnSetIniPath, tw::tarnset::LoadTrace* trace,
+           SectionLookup lookup)
     : logPath_(logPath), sets_(kMaxSets), trace_(trace) {
   constexpr wchar_t kFn[] = L"TarnSet::CMgr::CMgr";
   // The trace is the caller's and is written only during this load.
-  tw::ScopeExit forgetTrace([this] { trace_ = nullptr; });
+  tw::ScopeExit forgetTrace([this] {
+    trace_ = nullptr;
+    sections_ = nullptr;
+  });
   if (!tw::IsExistingFile(tarnSetIniPath)) {
     TW_LOG(kFn, tw::Hex8With(ERROR_FILE_NOT_FOUND, tarnSetIniPath));
     return;
   }
+  // A set or task whose section the file does not hold reads as an empty
+  // section: it is passed over without a fetch.
+  tw::tarnset::SectionIndex sections;
+  if (lookup == SectionLookup::Listed && ListSections(tarnSetIniPath, &sections)) sections_ = &sections;
   for (uint32_t number = 1; number <= kMaxSets; ++number) {
+    if (sections_ && !sections_->Has(tw::tarnset::InfoSectionName(number))) continue;
     const std::wstring title = ReadSetTitle(tarnSetIniPath, number);
     if (title.empty()) continue;
     tw::tarnset::SetTrace* setTrace = nullptr;
@@ -134,6 +184,7 @@ bool CMgr::LoadTaskData(int32_t discType, const std::wstring& iniPath, uint32_t 
   }
   for (uint32_t number = 1; number <= kMaxTasks; ++number) {
     const std::wstring section = tw::tarnset::TaskSectionName(discType, setNumber, number);
+    if (sections_ && !sections_->Has(section)) continue;
     SectionBuffer buffer;
     if (!CBaseIniMgr::GetTargetSecData(iniPath, section, buffer)) continue;
     const std::vector<std::wstring> lines = buffer.Lines();

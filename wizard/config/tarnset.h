@@ -17,13 +17,27 @@ namespace TarnSet {
 // %DiscNum%). A task without Flag is left as it is. False only without a task.
 bool ChkWrittenDiscsOfTask(TaskData* task);
 
+// How the constructor finds the sections of the sets and tasks.
+enum class SectionLookup {
+  // One call lists the file's section names, and only the "Info_n" and
+  // "Task_..." sections listed are fetched. Falls back to EveryNumber when
+  // the list cannot be had.
+  Listed,
+  // Every set number and every task number is fetched; one that does not
+  // exist comes back empty. Each fetch searches the whole file, so this
+  // costs about 700 fetches for a file of three sets.
+  EveryNumber,
+};
+
 class CMgr {
  public:
   // Reads the whole model from `tarnSetIniPath`. `logPath` appears only in
   // log entries. A missing file gives an empty model. With `trace` the
   // loader also records what it decided about every set and task section
-  // (the model is the same with or without it).
-  CMgr(const std::wstring& logPath, const std::wstring& tarnSetIniPath, tw::tarnset::LoadTrace* trace = nullptr);
+  // (the model is the same with or without it). The lookup changes only
+  // how long loading takes: the model and the log entries are the same.
+  CMgr(const std::wstring& logPath, const std::wstring& tarnSetIniPath, tw::tarnset::LoadTrace* trace = nullptr,
+       SectionLookup lookup = SectionLookup::Listed);
 
   // Loads the tasks of set number `setNumber` for one disc type into set
   // position `setPosition`, keeping only tasks whose data is present.
@@ -60,6 +74,9 @@ class CMgr {
   std::wstring logPath_;
   std::vector<DiscSet> sets_;  // kMaxSets positions
   tw::tarnset::LoadTrace* trace_ = nullptr;  // only while the constructor loads
+  // The sections the file holds, only while the constructor loads with
+  // SectionLookup::Listed; without it LoadTaskData tries every number.
+  const tw::tarnset::SectionIndex* sections_ = nullptr;
 };
 
 }  // namespace TarnSet

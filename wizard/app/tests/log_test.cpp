@@ -115,6 +115,36 @@ TEST_F(LogFileTest, MissingParentFolderDropsTheEntry) {
   EXPECT_EQ(attributes, INVALID_FILE_ATTRIBUTES);
 }
 
+// The process keeps what it learnt about the log's place between entries;
+// the folders themselves are still looked at by every entry: a log folder
+// removed meanwhile is created again, and once the product's folder is
+// gone no entry is written until it is back.
+TEST_F(LogFileTest, EveryEntryFindsTheFoldersAsTheyAreNow) {
+  const std::wstring tarnFolder = path_.substr(0, path_.rfind(L'\\'));
+  const std::wstring quillon = tarnFolder.substr(0, tarnFolder.rfind(L'\\'));
+  TW_LOG(L"f", L"first");
+  const std::wstring tarnAside = tarnFolder + L".aside";
+  ASSERT_TRUE(::MoveFileW(tarnFolder.c_str(), tarnAside.c_str()));
+  TW_LOG(L"f", L"after the folder went");
+  const unsigned counter = tw::ReadLastLogIndex();
+  const std::wstring entry = Value(L"Log1");
+  ::DeleteFileW(path_.c_str());
+  ::RemoveDirectoryW(tarnFolder.c_str());
+  ASSERT_TRUE(::MoveFileW(tarnAside.c_str(), tarnFolder.c_str()));
+  EXPECT_EQ(counter, 1u);
+  EXPECT_NE(entry.find(L"after the folder went"), std::wstring::npos);
+
+  const std::wstring aside = quillon + L".aside";
+  ASSERT_TRUE(::MoveFileW(quillon.c_str(), aside.c_str()));
+  TW_LOG(L"f", L"dropped");
+  const DWORD whileGone = ::GetFileAttributesW(tarnFolder.c_str());
+  ASSERT_TRUE(::MoveFileW(aside.c_str(), quillon.c_str()));
+  EXPECT_EQ(whileGone, INVALID_FILE_ATTRIBUTES);
+  TW_LOG(L"f", L"back");
+  EXPECT_EQ(tw::ReadLastLogIndex(), 2u);
+  EXPECT_NE(Value(L"Log2").find(L"back"), std::wstring::npos);
+}
+
 TEST_F(LogFileTest, ConcurrentThreadsNeverShareANumber) {
   constexpr int kThreads = 4, kEach = 30;
   std::vector<std::thread> threads;

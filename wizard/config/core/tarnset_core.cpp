@@ -15,6 +15,25 @@ std::wstring TaskSectionName(int32_t discType, uint32_t setNumber, uint32_t task
   return std::wstring(discType == 0 ? L"Task_DVD1_" : L"Task_BD1_") + Dec(setNumber) + L"_" + Dec(taskNumber);
 }
 
+std::wstring SectionIndex::Key(const std::wstring& name) {
+  auto blank = [](wchar_t c) {
+    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f';
+  };
+  size_t begin = 0;
+  size_t end = name.size();
+  while (begin < end && blank(name[begin])) ++begin;
+  while (end > begin && blank(name[end - 1])) --end;
+  std::wstring key = name.substr(begin, end - begin);
+  for (wchar_t& c : key) {
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  }
+  return key;
+}
+
+void SectionIndex::Add(const std::wstring& name) { names_.insert(Key(name)); }
+
+bool SectionIndex::Has(const std::wstring& name) const { return names_.count(Key(name)) != 0; }
+
 bool TypeCodeOf(const std::wstring& text, int32_t& code) {
   static const struct {
     const wchar_t* name;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "config/core/rcv_packing.h"
@@ -24,6 +25,25 @@ constexpr uint32_t kMaxBootImgType = 4;
 std::wstring InfoSectionName(uint32_t setNumber);
 // "Task_DVD1_%u_%u" for disc type 0, "Task_BD1_%u_%u" for 1.
 std::wstring TaskSectionName(int32_t discType, uint32_t setNumber, uint32_t taskNumber);
+
+// The section names a disc-set file holds, as the profile call that lists
+// them gives them. A section that is not listed need not be fetched: its
+// fetch would find no line. Names match as the profile calls match a
+// section: blanks around the name do not count and letter case is ignored.
+// Add() folds ASCII letters only; where other characters fold to ASCII
+// ones on the platform, the caller adds the platform's lower- and
+// upper-case forms of each name as well, so that a listed name is never
+// missed (a name listed needlessly only costs its fetch).
+class SectionIndex {
+ public:
+  void Add(const std::wstring& name);
+  bool Has(const std::wstring& name) const;
+  size_t size() const { return names_.size(); }
+
+ private:
+  static std::wstring Key(const std::wstring& name);
+  std::unordered_set<std::wstring> names_;
+};
 
 // "ISO", "Image", "Files", "Files_Bootable" (ignoring case) to 0..3.
 bool TypeCodeOf(const std::wstring& text, int32_t& code);

@@ -50,6 +50,29 @@ TEST(TarnSetTaskLines, PathKeysExpandedAndKeyOrderKept) {
   EXPECT_EQ(ExpandDriveMark(L"", L'E'), L"");
 }
 
+// The list of a file's section names says which sections need a fetch:
+// a listed name must be found whatever its letter case and the blanks
+// around it, and nothing else may be found by a partial or numeric likeness.
+// Only ASCII letters fold here; the platform's own folds are added as names.
+TEST(TarnSetSectionIndex, FindsListedNamesAsTheProfileCallsMatchThem) {
+  SectionIndex index;
+  for (const wchar_t* listed : {L"Info_1", L"info_2", L"INFO_3", L" Task_DVD1_1_1\t", L"Task_BD1_1_10",
+                                L"Info_07", L"Task_dvd1_2_\x00C9"}) {
+    index.Add(listed);
+  }
+  const struct {
+    const wchar_t* name;
+    bool found;
+  } cases[] = {
+      {L"Info_1", true},          {L"Info_2", true},          {L"Info_3", true},
+      {L"Task_DVD1_1_1", true},   {L"TASK_bd1_1_10", true},   {L" Info_1 ", true},
+      {L"Info_10", false},        {L"Info_", false},          {L"Info_7", false},
+      {L"Task_BD1_1_1", false},   {L"Task_DVD1_1_10", false}, {L"Task_DVD1_2_\x00E9", false},
+      {L"Task_DVD1_2_\x00C9", true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(index.Has(c.name), c.found) << c.name;
+}
+
 // A file test that answers from a set of paths (read at each question).
 FileExists In(const std::set<std::wstring>& present) {
   return [&present](const std::wstring& path) { return present.count(path) != 0; };

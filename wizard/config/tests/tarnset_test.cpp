@@ -2,11 +2,15 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cwctype>
 #include <string>
 #include <vector>
 
+#include "app/core/text.h"
 #include "app/log_reader.h"
 #include "app/settings.h"
+#include "config/act_ini.h"
 #include "config/tarnset.h"
 #include "config_test_support.h"
 #include "test_support.h"
@@ -295,6 +299,139 @@ TEST_F(TarnSetTest, MissingFileGivesAnEmptyModelAndOneEntry) {
   EXPECT_EQ(mgr.InfoCount, 0u);
   EXPECT_EQ(watch.NewEntries().size(), 1u);
   EXPECT_EQ(watch.EntriesOf(L"TarnSet::CMgr::CMgr").size(), 1u);
+}
+
+// What one load gives: the model (every set name and every field of every
+// task, written state included), the log entries it wrote (without time,
+// process and thread) and the loader's verdicts.
+struct Loaded {
+  std::wstring model;
+  Lines log;
+  Lines verdicts;
+};
+
+Loaded Load(const std::wstring& path, TarnSet::SectionLookup lookup) {
+  Loaded out;
+  tw::LogWatch watch;
+  tw::tarnset::LoadTrace trace;
+  TarnSet::CMgr mgr(L"act.ini", path, &trace, lookup);
+  mgr.ChkWrittenDiscs();
+  std::vector<std::wstring> names(100);
+  EXPECT_TRUE(mgr.GetInfoData(names.data()));
+  for (uint32_t set = 0; set < mgr.InfoCount; ++set) {
+    out.model += L"set " + names[set] + L"\n";
+    for (int32_t type : {0, 1}) {
+      std::vector<TaskData> tasks(100);
+      EXPECT_TRUE(mgr.GetTaskData(set, type, tasks.data()));
+      tasks.resize(mgr.GetTaskCountInInfo(set, type));
+      for (const TaskData& t : tasks) {
+        out.model += tw::Dec(static_cast<uint64_t>(type)) + L"|" + t.Title + L"|" + t.VolumeLabel + L"|" +
+                     tw::Dec(static_cast<uint64_t>(t.Type)) + L"|" + t.Folder + L"|" + t.Message + L"|" + t.BootImg +
+                     L"|" + tw::Dec(t.BootImgType) + L"|" + t.ExclusionList + L"|" + t.Flag + L"|" +
+                     tw::Dec(t.TotalDiscs) + L"|" + tw::Dec(t.RemainingDiscs) + L"|";
+        for (uint8_t made : t.WrittenFlags) out.model += made ? L"1" : L"0";
+        out.model += L"\n";
+      }
+    }
+  }
+  for (const tw::LogEntry& e : watch.NewEntries()) out.log.push_back(e.function + L" " + e.line + L" " + e.message);
+  for (const auto& t : trace.tasks) out.verdicts.push_back(t.section + L" " + tw::Dec(static_cast<uint64_t>(t.verdict)));
+  return out;
+}
+
+// A disc-set file that tries the section lookup hard: sets and tasks spread
+// over the numbers with gaps and in no order, names in other letter cases,
+// with blanks inside the brackets, with leading zeros, beyond 100, given
+// twice or empty, a key before the first section, and tasks that are kept,
+// passed over silently and dropped with a log entry. The UTF-16 file also
+// has names whose letters fold to ASCII ones only outside ASCII.
+TEST_F(TarnSetTest, ListedSectionsGiveTheModelAndLogOfEveryNumberFetched) {
+  WriteTextFile(root_ / L"Done\\made.flg", L"", Encoding::Ansi);
+  uint32_t seed = 20261207;
+  auto next = [&seed](uint32_t below) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % below;
+  };
+  auto cased = [&next](std::wstring name) {
+    switch (next(4)) {
+      case 0:
+        for (wchar_t& c : name) c = static_cast<wchar_t>(::towlower(c));
+        return name;
+      case 1:
+        for (wchar_t& c : name) c = static_cast<wchar_t>(::towupper(c));
+        return name;
+      case 2:
+        return L" " + name + L"\t";
+      default:
+        return name;
+    }
+  };
+  const std::vector<std::wstring> kinds = {L"Files", L"ISO", L"Image", L"Files_Bootable", L"missing message",
+                                           L"unknown type", L"no title"};
+  for (const Encoding encoding : {Encoding::Ansi, Encoding::Utf16Bom}) {
+    SCOPED_TRACE(encoding == Encoding::Ansi ? "8-bit file" : "UTF-16 file");
+    std::wstring text = L"Title=before any section\r\n";
+    for (uint32_t set : {100u, 64u, 2u, 33u, 1u, 9u, 3u, 99u, 17u}) {
+      const std::wstring n = tw::Dec(set);
+      text += L"[" + cased(L"Info_" + n) + L"]\r\nTitle=" + (set == 17 ? L"" : L"Set " + n) + L"\r\n";
+      for (const wchar_t* type : {L"DVD1", L"BD1"}) {
+        for (uint32_t task : {101u, 100u, 1u, 2u, 3u, 7u, 50u, 99u}) {
+          if (next(3) == 0) continue;
+          const std::wstring section = L"Task_" + std::wstring(type) + L"_" + n + L"_" + tw::Dec(task);
+          const std::wstring& kind = kinds[next(static_cast<uint32_t>(kinds.size()))];
+          const std::wstring flag = L"Flag=" + Q(L"Done\\made.flg") + L"\r\n";
+          std::wstring body;
+          if (kind == L"missing message") {
+            body = Task(section, L"T" + n, L"Files", L"Message=" + Q(L"Msg\\gone.txt") + L"\r\n");
+          } else if (kind == L"unknown type") {
+            body = Task(section, L"T" + n, L"Disc");
+          } else if (kind == L"no title") {
+            body = Task(section, L"", L"Files");
+          } else {
+            body = Task(section, section, kind, flag);
+          }
+          text += L"[" + cased(section) + body.substr(body.find(L']'));
+        }
+      }
+    }
+    text += L"[Info_07]\r\nTitle=leading zero\r\n[Info_101]\r\nTitle=beyond the numbers\r\n";
+    text += Task(L"Task_DVD1_1_5", L"first of two", L"Files") + Task(L"Task_DVD1_1_5", L"second of two", L"ISO");
+    text += L"[Task_DVD1_2_4]\r\n[Info_5]\r\nTitle=only an empty task\r\n[Task_DVD1_5_1]\r\n";
+    text += L"[Info_5x]\r\nTitle=not a number\r\n" + Task(L"Task_DVD1_5x_1", L"not a number", L"Files");
+    if (encoding == Encoding::Utf16Bom) {
+      text += L"[\x0130nfo_4]\r\nTitle=dotted capital I\r\n" + Task(L"Task_DVD1_4_1", L"dotless", L"Files");
+      text += L"[\x0131nfo_6]\r\nTitle=dotless small i\r\n" + Task(L"Task_DVD1_6_1", L"dotted", L"Files");
+      text += L"[Ta\x017Fk_DVD1_9_2]\r\nTitle=long s\r\nType=Files\r\nFolder=" + Q(L"Files") +
+              L"\r\nMessage=" + Q(L"Msg\\disc.txt") + L"\r\n";
+    }
+    const std::wstring path = Write(text, encoding);
+    const Loaded listed = Load(path, TarnSet::SectionLookup::Listed);
+    const Loaded every = Load(path, TarnSet::SectionLookup::EveryNumber);
+    EXPECT_EQ(listed.model, every.model);
+    EXPECT_EQ(listed.log, every.log);
+    EXPECT_EQ(listed.verdicts, every.verdicts);
+    // The file is worth the comparison: sets are offered, tasks kept and
+    // dropped with and without a log entry.
+    EXPECT_GE(std::count(listed.model.begin(), listed.model.end(), L'\n'), 20);
+    EXPECT_GE(listed.log.size(), 3u);
+    EXPECT_GE(listed.verdicts.size(), 50u);
+  }
+}
+
+TEST(TarnSetSample, ListedSectionsGiveTheModelAndLogOfEveryNumberFetched) {
+  cfgtest::SettingsGuard settings;
+  twtest::GeneratedRecoveryDrive data;
+  ASSERT_EQ(data.error(), "");
+  const std::wstring program = twtest::SampleDeployment() + L"\\program";
+  LoadProcessWideActionSettings(program + L"\\Tarnwright_Act.ini");
+  cfgtest::RecoveryDrive drive(L'C');
+  twtest::WriteBytes(L"C:\\Recovery\\Done\\Set1_DVD_Recovery2.flg", "");
+  const Loaded listed = Load(program + L"\\TarnSet.ini", TarnSet::SectionLookup::Listed);
+  const Loaded every = Load(program + L"\\TarnSet.ini", TarnSet::SectionLookup::EveryNumber);
+  EXPECT_EQ(listed.model, every.model);
+  EXPECT_EQ(listed.log, every.log);
+  EXPECT_EQ(listed.verdicts, every.verdicts);
+  EXPECT_EQ(std::count(listed.model.begin(), listed.model.end(), L'\n'), 3 + 9);
 }
 
 TEST(TarnSetWithoutDrive, UnknownRecoveryDriveLoadsNoSet) {
