@@ -1,5 +1,7 @@
 #include "startup.h"
 
+#include <objbase.h>
+#include <process.h>
 #include <shellapi.h>
 
 #include <clocale>
@@ -8,6 +10,7 @@
 
 #include "app/core/text.h"
 #include "app/exec.h"
+#include "app/guard.h"
 #include "app/log.h"
 #include "app/msgbox.h"
 #include "app/settings.h"
@@ -99,6 +102,38 @@ CommandLine CheckCommandLine(const wchar_t* commandLine) {
     if (!tw::EqualsNoCase(args.get()[i], kSwitch)) return CommandLine::kInvalid;
   }
   return CommandLine::kValid;
+}
+
+// The shell builds its list of drive icons the first time a process asks
+// for one, a good part of the time before the first step can show its
+// drives. A worker asks for the icons of the system drive and the optical
+// drives while start-up goes on, so that they are ready (or nearly) when the
+// first step needs them. The worker ends by itself.
+void AskForDriveIcons() {
+  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  wchar_t windows[MAX_PATH + 1] = {};
+  const DWORD drives = ::GetLogicalDrives();
+  const wchar_t system = ::GetSystemWindowsDirectoryW(windows, MAX_PATH) > 0 ? windows[0] : L'C';
+  for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
+    if (!(drives & (1u << (letter - L'A')))) continue;
+    const std::wstring root = std::wstring(1, letter) + L":\\";
+    if (letter != system && ::GetDriveTypeW(root.c_str()) != DRIVE_CDROM) continue;
+    SHFILEINFOW info{};
+    ::SHGetFileInfoW(root.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+  }
+  if (SUCCEEDED(com)) ::CoUninitialize();
+}
+
+unsigned __stdcall WarmShellIcons(void*) {
+  return TW_GUARDED(L"WarmShellIcons", 0u, [] {
+    AskForDriveIcons();
+    return 0u;
+  });
+}
+
+void StartWarmingShellIcons() {
+  tw::UniqueHandle worker(reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, WarmShellIcons, nullptr, 0, nullptr)));
+  // Not kept: the worker ends by itself, and nothing waits for it.
 }
 
 }  // namespace
@@ -221,6 +256,7 @@ int RunTarnwright(HINSTANCE instance, const wchar_t* commandLine) {
     case CommandLine::kValid:
       break;
   }
+  StartWarmingShellIcons();
 
   std::wstring paths[3];
   const wchar_t* const names[3] = {L"Tarnwright_Act.ini", L"Tarnwright_Lang.ini", L"TarnSet.ini"};
