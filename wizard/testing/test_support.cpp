@@ -301,6 +301,16 @@ std::vector<std::wstring> LoggedMessages(const tw::LogWatch& watch, const std::w
   return messages;
 }
 
+tw::UniqueWindow MakeTestWindow(const wchar_t* className, WNDPROC procedure, DWORD style, int width, int height) {
+  WNDCLASSW c{};
+  c.lpfnWndProc = procedure;
+  c.hInstance = ::GetModuleHandleW(nullptr);
+  c.lpszClassName = className;
+  ::RegisterClassW(&c);  // a second registration of the same class fails and changes nothing
+  return tw::UniqueWindow(::CreateWindowExW(0, className, L"", style, 0, 0, width, height, nullptr, nullptr,
+                                            ::GetModuleHandleW(nullptr), nullptr));
+}
+
 std::wstring HostPath(const std::string& path) {
   std::wstring out = L"Z:";
   for (char c : path) out += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/handles.h"
 #include "app/log_reader.h"
 #include "app/msgbox.h"
 #include "app/settings.h"
@@ -113,6 +114,11 @@ std::vector<std::wstring> LoggedMessages(const tw::LogWatch& watch, const std::w
 // data folder, and the log adds only its own last level below it. Test
 // programs (and benchmarks) call this so that logging works in a fresh prefix.
 void EnsureLogParentFolder();
+
+// A top-level window of a class of the test's own (registered on first use)
+// on the calling thread, destroyed with its owner.
+tw::UniqueWindow MakeTestWindow(const wchar_t* className, WNDPROC procedure, DWORD style = WS_OVERLAPPED,
+                                int width = 10, int height = 10);
 
 // UTF-8 of a text, for test messages.
 std::string Narrow(const std::wstring& text);

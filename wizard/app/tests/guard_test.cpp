@@ -31,18 +31,6 @@ LRESULT CALLBACK GuardedProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   return TW_GUARDED(kFn, LRESULT{0}, [&] { return Handle(window, message, wParam, lParam); });
 }
 
-tw::UniqueWindow MakeWindow() {
-  static const ATOM atom = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = GuardedProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"TwGuardTestWindow";
-    return ::RegisterClassW(&wc);
-  }();
-  return tw::UniqueWindow(::CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                                            ::GetModuleHandleW(nullptr), nullptr));
-}
-
 struct SendCall {
   HWND target;
   LRESULT answer;
@@ -65,7 +53,7 @@ bool IsOpenHandle(HANDLE h) {
 
 TEST(Guard, ExceptionsInAWindowProcedureBecomeTheNeutralAnswerAndOneLogEntryEach) {
   twtest::EnsureLogParentFolder();
-  tw::UniqueWindow window = MakeWindow();
+  tw::UniqueWindow window = twtest::MakeTestWindow(L"TwGuardTestWindow", GuardedProc);
   ASSERT_TRUE(window);
   tw::LogWatch watch;
 

@@ -25,17 +25,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 // A window on the calling thread, destroyed again.
-tw::UniqueWindow MakeWindow() {
-  static ATOM atom = [] {
-    WNDCLASSW c{};
-    c.lpfnWndProc = WindowProc;
-    c.hInstance = ::GetModuleHandleW(nullptr);
-    c.lpszClassName = L"AutoPlayTestWindow";
-    return ::RegisterClassW(&c);
-  }();
-  return tw::UniqueWindow(::CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                                            ::GetModuleHandleW(nullptr), nullptr));
-}
+tw::UniqueWindow MakeWindow() { return twtest::MakeTestWindow(L"AutoPlayTestWindow", WindowProc); }
 
 // Sends the message from another thread while this one keeps dispatching.
 LRESULT SendFromOtherThread(HWND window) {

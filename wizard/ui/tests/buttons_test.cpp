@@ -8,6 +8,7 @@
 
 #include "app/handles.h"
 #include "res/resource.h"
+#include "test_support.h"
 #include "ui/dialog_designer.h"
 
 namespace {
@@ -33,15 +34,7 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 class BitmapButtons : public ::testing::Test {
  protected:
   void SetUp() override {
-    static ATOM atom = [] {
-      WNDCLASSW c{};
-      c.lpfnWndProc = ParentProc;
-      c.hInstance = ::GetModuleHandleW(nullptr);
-      c.lpszClassName = L"BitmapButtonParent";
-      return ::RegisterClassW(&c);
-    }();
-    parent_.reset(::CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 200, nullptr, nullptr,
-                                    ::GetModuleHandleW(nullptr), nullptr));
+    parent_ = twtest::MakeTestWindow(L"BitmapButtonParent", ParentProc, WS_OVERLAPPEDWINDOW, 400, 200);
     ASSERT_TRUE(parent_);
     const std::array<SystemButtonRow, 3> rows = {{
         {IDC_HELP_BUTTON, IDB_HELP_NORMAL, IDB_HELP_FOCUSED, IDB_HELP_PRESSED, IDB_HELP_DISABLED},
