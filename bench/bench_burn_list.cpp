@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench_timing.h"
 #include "app/handles.h"
 #include "test_support.h"
 #include "app/settings.h"
@@ -17,20 +18,11 @@
 
 namespace {
 
+using bench::Now;
+
 constexpr int kTop = 10, kMiddle = 10, kLeaf = 10, kFilesPerLeaf = 100;  // 100,000 files
 constexpr int kRounds = 3;
 constexpr wchar_t kStorageKey[] = L"Software\\Norvane\\TarnBenchBurnList";
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 std::wstring Folder(const std::wstring& root, int a, int b, int c) {
   return root + L"\\dir" + std::to_wstring(a) + L"\\sub" + std::to_wstring(b) + L"\\leaf" + std::to_wstring(c);

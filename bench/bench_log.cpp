@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "app/core/log_format.h"
 #include "app/core/text.h"
 #include "app/log.h"
@@ -18,25 +19,15 @@
 
 namespace {
 
+using bench::Now;
+using bench::Median;
+
 constexpr int kRounds = 7;
 constexpr int kEmptyEntries = 100;  // from no file at all
 constexpr int kFullEntries = 200;   // into a ring that holds 1000
 
 constexpr wchar_t kFunction[] = L"bench";
 constexpr wchar_t kMessage[] = L"0x00000005, C:\\Recovery\\Image\\Disc1\\image.fc2";
-
-double Now() {
-  LARGE_INTEGER frequency, counter;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 double PerSecond(int count, const std::function<void()>& write) {
   const double start = Now();

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "app/handles.h"
 #include "app/log_reader.h"
 #include "app/settings.h"
@@ -33,26 +34,15 @@
 
 namespace {
 
+using bench::Now;
+using bench::Median;
+
 constexpr int kRuns = 11;        // headline runs per program and deployment
 constexpr int kWatchedRuns = 7;  // runs with the windows polled
 constexpr int kLoads = 5;        // in-process loads of the settings and the model
 constexpr double kDeadline = 30.0;
 constexpr wchar_t kRecovery[] = L"C:\\Recovery";
 constexpr wchar_t kRecoveryMarker[] = L"C:\\Recovery\\made_by_test";
-
-double Now() {
-  LARGE_INTEGER frequency, counter;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return -1;
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 // Named CALLBACK functions: a lambda does not convert to the __stdcall
 // WNDENUMPROC of the 32-bit build.

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "app/core/text.h"
 #include "app/handles.h"
 #include "test_support.h"
@@ -26,16 +27,12 @@
 
 namespace {
 
+using bench::Now;
+using bench::Median;
+
 constexpr wchar_t kBenchKey[] = L"SOFTWARE\\Norvane\\TwBenchTarnSet";
 constexpr wchar_t kRecovery[] = L"C:\\Recovery";
 constexpr wchar_t kMarker[] = L"C:\\Recovery\\made_by_bench";
-
-double Now() {
-  LARGE_INTEGER frequency, counter;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 std::wstring Deployment() { return twtest::HostPath(TW_SOURCE_DIR "/demo/deployment"); }
 
@@ -49,12 +46,6 @@ double PlainReadSeconds(const std::wstring& path) {
   while (file && ::ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr) && read) {
   }
   return Now() - start;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 struct Timing {
