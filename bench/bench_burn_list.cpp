@@ -83,17 +83,6 @@ bool ListUnbuffered(const std::wstring& path, const std::wstring& root) {
          file.Write(L"\r\n") && file.Flush();
 }
 
-std::string ReadAll(const std::wstring& path) {
-  tw::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-  std::string out;
-  if (!file) return out;
-  char buffer[65536];
-  DWORD read = 0;
-  while (::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) out.append(buffer, read);
-  return out;
-}
-
 std::wstring ExeFolder() {
   wchar_t buffer[MAX_PATH + 1] = {};
   ::GetModuleFileNameW(nullptr, buffer, MAX_PATH);
@@ -171,7 +160,7 @@ int main(int argc, char** argv) {
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof(memory);
   ::GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof(memory));
-  const std::string bytes = ReadAll(list);
+  const std::string bytes = twtest::ReadBytes(list);
 
   if (!ok || !listed || !listedUnbuffered) {
     std::printf("FAILED: tree %d, list %d, unbuffered list %d (see the log)\n", ok, listed, listedUnbuffered);
@@ -183,7 +172,7 @@ int main(int argc, char** argv) {
     std::printf("  burn file list, one WriteFile per line:   %8.3f s   ratio to walk %.2f\n", unbufferedBest,
                 unbufferedBest / walkBest);
     std::printf("  list file: %zu bytes; same bytes both ways: %s\n", bytes.size(),
-                bytes == ReadAll(listUnbuffered) ? "yes" : "NO");
+                bytes == twtest::ReadBytes(listUnbuffered) ? "yes" : "NO");
   }
   std::printf("peak working set %.1f MiB, peak pagefile usage %.1f MiB\n",
               static_cast<double>(memory.PeakWorkingSetSize) / 1048576.0,

@@ -10,6 +10,7 @@
 
 #include "app/core/number_list.h"
 #include "app/core/text.h"
+#include "app/file_read.h"
 #include "app/format.h"
 #include "app/handles.h"
 #include "app/settings.h"
@@ -45,16 +46,10 @@ constexpr uint64_t kMaxDescriptionBytes = 16u << 20;
 
 std::wstring Q(const std::wstring& text) { return L"\"" + text + L"\""; }
 
-std::string ReadFileBytes(const std::wstring& path) {
-  tw::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  std::string bytes;
-  if (!file) return bytes;
-  char buffer[65536];
-  DWORD read = 0;
-  while (::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
-  return bytes;
-}
+// Deployment files are small; anything larger than this is not read.
+constexpr uint64_t kMaxFileBytes = 64ull << 20;
+
+std::string ReadFileBytes(const std::wstring& path) { return tw::ReadWholeFile(path, kMaxFileBytes).bytes; }
 
 std::wstring FromAnsi(const std::string& bytes) {
   if (bytes.empty()) return L"";

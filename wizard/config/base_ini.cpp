@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <limits>
 #include <new>
 
 #include "app/core/text.h"
@@ -23,11 +22,11 @@ bool CBaseIniMgr::GetTargetSecData(const std::wstring& iniPath, const std::wstri
     TW_LOG(kFn, iniPath);
     return false;
   }
-  // One character per byte of the file. A size that the platform call cannot
-  // take, or a buffer that cannot be had, is a read failure like any other:
-  // the reader then returns its defaults.
-  const size_t maxChars = std::numeric_limits<size_t>::max() / sizeof(wchar_t);
-  if (size > std::numeric_limits<DWORD>::max() || size > maxChars) {
+  // One character per byte of the file. A file beyond any real deployment
+  // (the largest disc-set file the limits allow is a few megabytes), or a
+  // buffer that cannot be had, is a read failure like any other: the reader
+  // then returns its defaults.
+  if (size > kMaxIniFileBytes) {
     TW_LOG(kFn, tw::Hex64Halves(size) + L", " + iniPath);
     return false;
   }

@@ -25,6 +25,9 @@ struct SectionBuffer {
 
 class CBaseIniMgr {
  public:
+  // Files larger than this are not read at all.
+  static constexpr uint64_t kMaxIniFileBytes = 64ull << 20;
+
   // Releases what `buffer` held and fetches `section` of `iniPath` into a
   // new one. False (and one log entry) when the file is missing, a folder,
   // empty, or too large for a buffer; true otherwise, also when the section

@@ -2,10 +2,8 @@
 
 #include <windows.h>
 
-#include <new>
-
 #include "app/core/text.h"
-#include "app/handles.h"
+#include "app/file_read.h"
 #include "app/log.h"
 #include "app/syshelpers.h"
 #include "config/core/exclusion_lines.h"
@@ -61,44 +59,31 @@ bool CExclusionListMgr::LoadListFile() {
     path_ = file;
   }
 
-  tw::UniqueFile handle(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size{};
-  if (!handle || !::GetFileSizeEx(handle.get(), &size)) {
-    TW_LOG(kFn, tw::Hex8With(::GetLastError(), file));
-    return false;
+  tw::FileBytes content = tw::ReadWholeFile(file, kMaxListBytes);
+  switch (content.status) {
+    case tw::FileReadStatus::kOk:
+      break;
+    case tw::FileReadStatus::kTooLarge:
+    case tw::FileReadStatus::kNoMemory:
+      TW_LOG(kFn, tw::Hex64Halves(content.size) + L", " + file);
+      return false;
+    default:
+      TW_LOG(kFn, tw::Hex8With(content.error, file));
+      return false;
   }
-  if (size.QuadPart == 0) {
+  if (content.bytes.empty()) {
     entries_.clear();
     count_ = 0;
     loaded_ = true;
     return true;
   }
-  if (static_cast<uint64_t>(size.QuadPart) > kMaxListBytes) {
-    TW_LOG(kFn, tw::Hex64Halves(static_cast<uint64_t>(size.QuadPart)) + L", " + file);
-    return false;
-  }
-  const DWORD bytes = static_cast<DWORD>(size.QuadPart);
-  std::string content;
-  try {
-    content.assign(bytes + 2u, '\0');
-  } catch (const std::bad_alloc&) {
-    TW_LOG(kFn, tw::Hex64Halves(bytes) + L", " + file);
-    return false;
-  }
-  DWORD read = 0;
-  if (!::ReadFile(handle.get(), &content[0], bytes, &read, nullptr)) {
-    TW_LOG(kFn, tw::Hex8With(::GetLastError(), file));
-    return false;
-  }
-  content.resize(read);
 
   wchar_t driveLetter = 0;
   if (!GetHideDrvLttr(&driveLetter)) {
     TW_LOG(kFn, file);
     return false;
   }
-  entries_ = tw::exclusion::ParseListFile(content, driveLetter);
+  entries_ = tw::exclusion::ParseListFile(content.bytes, driveLetter);
   count_ = static_cast<uint32_t>(entries_.size());
   loaded_ = true;
   return true;

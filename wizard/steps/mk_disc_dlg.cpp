@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/core/text.h"
+#include "app/file_read.h"
 #include "app/guard.h"
 #include "app/handles.h"
 #include "app/log.h"
@@ -279,24 +280,16 @@ bool MkDiscDlg::ShowDescriptionOfBrningDisc(HWND dialog) {
     return false;
   }
   const std::wstring& path = entry->Message;
-  const uint64_t size = Norvane::DeskKit::Common::MyGetFileSizeEx(path.c_str());
-  if (size == 0 || size > kMaxDescriptionBytes) {
-    TW_LOG(kOp, tw::Hex8With(static_cast<uint32_t>(size), path));
+  const tw::FileBytes file = tw::ReadWholeFile(path, kMaxDescriptionBytes);
+  if (!file.ok() || file.bytes.empty()) {
+    // An empty or oversized file is logged with its size, a failed open or
+    // read with the system's error.
+    const bool bySize = file.ok() || file.status == tw::FileReadStatus::kTooLarge ||
+                        file.status == tw::FileReadStatus::kNoMemory;
+    TW_LOG(kOp, tw::Hex8With(bySize ? static_cast<uint32_t>(file.size) : file.error, path));
     return false;
   }
-  tw::UniqueFile file(
-      ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) {
-    TW_LOG(kOp, tw::Hex8With(::GetLastError(), path));
-    return false;
-  }
-  std::string bytes(static_cast<size_t>(size), '\0');
-  DWORD read = 0;
-  if (!::ReadFile(file.get(), &bytes[0], static_cast<DWORD>(size), &read, nullptr) || read != size) {
-    TW_LOG(kOp, tw::Hex8With(::GetLastError(), path));
-    return false;
-  }
-  const auto text = tw::steps::DescriptionText(bytes, entry->Title);
+  const auto text = tw::steps::DescriptionText(file.bytes, entry->Title);
   if (!text) {
     TW_LOG(kOp, path);
     return false;

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <stdexcept>
 
+#include "app/file_read.h"
 #include "app/handles.h"
 #include "gendata.h"
 
@@ -158,16 +159,7 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
   }
 }
 
-std::string ReadBytes(const std::wstring& path) {
-  tw::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return std::string();
-  std::string out;
-  char buffer[65536];
-  DWORD read = 0;
-  while (::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) out.append(buffer, read);
-  return out;
-}
+std::string ReadBytes(const std::wstring& path) { return tw::ReadWholeFile(path, 1ull << 30).bytes; }
 
 void WriteTextFile(const std::wstring& path, const std::wstring& text, Encoding encoding) {
   std::string bytes;

@@ -120,13 +120,11 @@ TEST(ActIniReader, UnreadableFilesGiveDefaultsAndTwoLogEntries) {
   }
 }
 
-// An INI file too large for a section buffer is a read failure, not a crash.
-TEST(SectionFetch, AbsurdFileSizeIsAReadFailure) {
+// An INI file beyond the cap is a read failure, not a buffer of its size;
+// one at the cap is read.
+TEST(SectionFetch, FileBeyondTheCapIsAReadFailure) {
   TempDir dir;
-  for (unsigned long long size : {0x7FFFFFF0ull, 0x100000010ull}) {
-    // A 64-bit build of the tests (hosts without 32-bit code) can have a
-    // buffer of 2 GiB units; only the shipped 32-bit program cannot.
-    if (sizeof(void*) == 8 && size < 0x100000000ull) continue;
+  for (unsigned long long size : {CBaseIniMgr::kMaxIniFileBytes + 1, 0x100000010ull}) {
     twtest::MakeSizedFile(dir / L"huge.ini", size);
     tw::LogWatch watch;
     SectionBuffer buffer;
@@ -136,6 +134,10 @@ TEST(SectionFetch, AbsurdFileSizeIsAReadFailure) {
     EXPECT_EQ(ActIni::CIniMgr::GetAppData(dir / L"huge.ini").FontSize1, 12u);
     ::DeleteFileW((dir / L"huge.ini").c_str());
   }
+  twtest::MakeSizedFile(dir / L"big.ini", CBaseIniMgr::kMaxIniFileBytes);
+  SectionBuffer buffer;
+  EXPECT_TRUE(CBaseIniMgr::GetTargetSecData(dir / L"big.ini", L"Application", buffer));
+  EXPECT_EQ(buffer.capacity, CBaseIniMgr::kMaxIniFileBytes);
 }
 
 TEST(SectionFetch, BufferHoldsTheSectionLinesAndIsReplacedOnEachCall) {
