@@ -11,6 +11,33 @@ else()
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# The application manifest names the processor architecture of the build: a
+# 32-bit program with "amd64" (or a 64-bit one with "x86") would not start on
+# Windows, and under Wine gets the old common controls.
+if(TW_WINDOWS)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(TW_MANIFEST_ARCH amd64)
+  else()
+    set(TW_MANIFEST_ARCH x86)
+  endif()
+endif()
+
+# tw_manifest(<target> <assembly name> <execution level>)
+# Gives a Windows program its manifest: common controls 6 of the build's
+# architecture and the execution level ("requireAdministrator" for what
+# ships, "asInvoker" for the test programs).
+function(tw_manifest target name level)
+  set(TW_MANIFEST_NAME ${name})
+  set(TW_MANIFEST_LEVEL ${level})
+  set(manifest ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/app.manifest.in ${manifest} @ONLY)
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_manifest.rc)
+  file(WRITE ${rc}.in "1 24 \"${manifest}\"\n")
+  configure_file(${rc}.in ${rc} COPYONLY)
+  target_sources(${target} PRIVATE ${rc})
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${manifest})
+endfunction()
+
 # tw_add_tests(<name> SOURCES ... LIBS ... [LABEL label])
 # One GoogleTest executable; every test case becomes one ctest test. Under the
 # Windows build ctest runs it through the cross-compiling emulator (Wine).
@@ -19,6 +46,11 @@ function(tw_add_tests name)
   cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} gtest_main gtest)
+  # Windows opened by a test program get the same common controls as the
+  # wizard's own.
+  if(TW_WINDOWS)
+    tw_manifest(${name} Norvane.Tarnwright.Tests asInvoker)
+  endif()
   set(label "")
   if(T_LABEL)
     set(label LABELS ${T_LABEL})
