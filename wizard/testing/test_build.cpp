@@ -1,6 +1,7 @@
 #include "test_build.h"
 
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <string>
 
@@ -11,10 +12,33 @@
 namespace twtest {
 namespace {
 
-std::wstring PowerIni() {
+std::wstring BesideProgram(const wchar_t* name) {
   wchar_t folder[MAX_PATH + 1] = {};
   if (GetModuleFolderPath(::GetModuleHandleW(nullptr), folder) != 0) return std::wstring();
-  return tw::JoinPath(folder, L"TestPower.ini");
+  return tw::JoinPath(folder, name);
+}
+
+std::wstring PowerIni() { return BesideProgram(L"TestPower.ini"); }
+
+// What a test outside cannot read from this process where cross-process
+// memory reads do not work (a 32-bit program under emulation): which common
+// controls library the process got from its manifest, and its bitness.
+void RecordProcess() {
+  const std::wstring ini = BesideProgram(L"TestBuild.ini");
+  HMODULE comctl = ::GetModuleHandleW(L"comctl32.dll");
+  wchar_t path[MAX_PATH + 1] = {};
+  if (comctl) ::GetModuleFileNameW(comctl, path, MAX_PATH);
+  DLLVERSIONINFO version{};
+  version.cbSize = sizeof(version);
+  using GetVersionFn = HRESULT(CALLBACK*)(DLLVERSIONINFO*);
+  auto getVersion =
+      comctl ? reinterpret_cast<GetVersionFn>(reinterpret_cast<void*>(::GetProcAddress(comctl, "DllGetVersion"))) : nullptr;
+  if (getVersion) getVersion(&version);
+  ::WritePrivateProfileStringW(L"Process", L"CommonControls", path, ini.c_str());
+  ::WritePrivateProfileStringW(
+      L"Process", L"CommonControlsVersion",
+      (std::to_wstring(version.dwMajorVersion) + L"." + std::to_wstring(version.dwMinorVersion)).c_str(), ini.c_str());
+  ::WritePrivateProfileStringW(L"Process", L"PointerBits", std::to_wstring(sizeof(void*) * 8).c_str(), ini.c_str());
 }
 
 BOOL WINAPI TestPowerStatus(LPSYSTEM_POWER_STATUS status) {
@@ -39,6 +63,7 @@ void InstallTestBuildSeams() {
   hooks.getStatus = TestPowerStatus;
   hooks.setExecutionState = TestExecutionState;
   tw::power::SetHooks(hooks);
+  RecordProcess();
 }
 
 }  // namespace twtest

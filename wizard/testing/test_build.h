@@ -2,7 +2,9 @@
 // with the seams a test needs where Wine cannot stand in. The power status
 // comes from "TestPower.ini" beside the program ([Power] ACLineStatus, 1
 // mains, 0 battery; read on every check), and every keep-awake request is
-// recorded there ([Power] KeepAwake=1 while one is held, 0 after). The
+// recorded there ([Power] KeepAwake=1 while one is held, 0 after). At start
+// it records in "TestBuild.ini" beside itself ([Process]) the common controls
+// library it loaded (path and DllGetVersion) and its pointer size. The
 // shipped program never contains this.
 #pragma once
 

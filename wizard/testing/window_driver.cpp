@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -279,40 +280,86 @@ void ChooseCombo(HWND combo, int item) {
                  reinterpret_cast<LPARAM>(combo));
 }
 
-bool CaptureWindow(HWND window, const std::wstring& bmpPath) {
-  RECT rect{};
-  if (!::GetWindowRect(window, &rect)) return false;
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
+namespace {
+
+// A screen rectangle copied into a 24-bit bottom-up DIB, rows padded to four
+// bytes as bitmap files store them.
+struct ScreenCopy {
+  int width = 0, height = 0;
+  std::vector<BYTE> bits;  // blue, green, red per pixel
+  DWORD Stride() const { return (static_cast<DWORD>(width) * 3 + 3) & ~3u; }
+};
+
+bool CopyScreen(const RECT& rect, ScreenCopy* out) {
+  out->width = rect.right - rect.left;
+  out->height = rect.bottom - rect.top;
   tw::WindowDc screen(nullptr);
-  if (width <= 0 || height <= 0 || !screen) return false;
+  if (out->width <= 0 || out->height <= 0 || !screen) return false;
   tw::UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;  // bottom-up, as the file stores it
+  info.bmiHeader.biWidth = out->width;
+  info.bmiHeader.biHeight = out->height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 24;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   tw::UniqueBitmap bitmap(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!memory || !bitmap) return false;
-  {
-    tw::SelectedObject selected(memory.get(), bitmap.get());
-    if (!::BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY)) return false;
-    ::GdiFlush();
+  tw::SelectedObject selected(memory.get(), bitmap.get());
+  if (!::BitBlt(memory.get(), 0, 0, out->width, out->height, screen.get(), rect.left, rect.top, SRCCOPY)) return false;
+  ::GdiFlush();
+  const BYTE* first = static_cast<const BYTE*>(bits);
+  out->bits.assign(first, first + out->Stride() * static_cast<DWORD>(out->height));
+  return true;
+}
+
+}  // namespace
+
+std::optional<Pixels> ScreenPixels(const RECT& screenRect) {
+  ScreenCopy copy;
+  if (!CopyScreen(screenRect, &copy)) return std::nullopt;
+  Pixels pixels;
+  pixels.width = copy.width;
+  pixels.height = copy.height;
+  pixels.colors.reserve(static_cast<size_t>(copy.width) * static_cast<size_t>(copy.height));
+  for (int y = 0; y < copy.height; ++y) {
+    const BYTE* row = copy.bits.data() + copy.Stride() * static_cast<DWORD>(copy.height - 1 - y);
+    for (int x = 0; x < copy.width; ++x) pixels.colors.push_back(RGB(row[3 * x + 2], row[3 * x + 1], row[3 * x]));
   }
-  const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-  const DWORD imageBytes = stride * static_cast<DWORD>(height);
+  return pixels;
+}
+
+size_t PixelsApartFrom(const Pixels& pixels, COLORREF background, int tolerance) {
+  size_t apart = 0;
+  for (COLORREF c : pixels.colors) {
+    const int distance = std::abs(GetRValue(c) - GetRValue(background)) + std::abs(GetGValue(c) - GetGValue(background)) +
+                         std::abs(GetBValue(c) - GetBValue(background));
+    if (distance > tolerance) ++apart;
+  }
+  return apart;
+}
+
+bool CaptureWindow(HWND window, const std::wstring& bmpPath) {
+  RECT rect{};
+  ScreenCopy copy;
+  if (!::GetWindowRect(window, &rect) || !CopyScreen(rect, &copy)) return false;
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof(header);
+  header.biWidth = copy.width;
+  header.biHeight = copy.height;  // bottom-up, as the file stores it
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
-  file.bfSize = file.bfOffBits + imageBytes;
+  file.bfOffBits = sizeof(file) + sizeof(header);
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(copy.bits.size());
   tw::UniqueFile out(::CreateFileW(bmpPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   return out && ::WriteFile(out.get(), &file, sizeof(file), &written, nullptr) &&
-         ::WriteFile(out.get(), &info.bmiHeader, sizeof(info.bmiHeader), &written, nullptr) &&
-         ::WriteFile(out.get(), bits, imageBytes, &written, nullptr);
+         ::WriteFile(out.get(), &header, sizeof(header), &written, nullptr) &&
+         ::WriteFile(out.get(), copy.bits.data(), static_cast<DWORD>(copy.bits.size()), &written, nullptr);
 }
 
 }  // namespace twdrive

@@ -82,4 +82,16 @@ void ChooseCombo(HWND combo, int item);
 // The window's pixels as a 24-bit bitmap file, copied from the screen.
 bool CaptureWindow(HWND window, const std::wstring& bmpPath);
 
+// The colours of a screen rectangle, row by row from the top.
+struct Pixels {
+  int width = 0, height = 0;
+  std::vector<COLORREF> colors;
+  COLORREF At(int x, int y) const { return colors[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
+};
+std::optional<Pixels> ScreenPixels(const RECT& screenRect);
+
+// Pixels that stand out from a background colour (by more than `tolerance`
+// summed over red, green and blue): how much of something is drawn on it.
+size_t PixelsApartFrom(const Pixels& pixels, COLORREF background, int tolerance = 96);
+
 }  // namespace twdrive

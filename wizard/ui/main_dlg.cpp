@@ -412,6 +412,11 @@ BOOL OnInitDialog(HWND dialog, const MainDlgInitParam* param) {
     TW_LOG(L"MainDlg::DlgProc", tw::Hex8(::GetLastError()));
   }
 
+  // The title and the system buttons lie on the banner. The banner goes to
+  // the bottom of the controls' order and clips its siblings, so however the
+  // three repaint, it never paints over the title or a button.
+  ::SetWindowPos(::GetDlgItem(dialog, IDC_BANNER), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
   m.stepArea = ToRect(tw::ui::StepArea(client.right, settings.LogPixelsX, settings.LogPixelsY));
   if (!param || !CFuncMgr::CreateDlg(dialog, param->LangIniPath, param->ActIniPath, m.discSets.get(), m.stepArea)) {
     TW_LOG(L"MainDlg::DlgProc", L"");
@@ -485,19 +490,6 @@ void OnCommand(HWND dialog, int id, int code) {
   }
 }
 
-// The system buttons lie on the banner and the title: leave them out of
-// what those paint, so that a repainted banner or title never covers a
-// button that does not repaint with it.
-void ExcludeSystemButtons(HWND dialog, HWND control, HDC dc) {
-  for (int id : {IDC_HELP_BUTTON, IDC_MINIMISE_BUTTON, IDC_CLOSE_BUTTON}) {
-    HWND button = ::GetDlgItem(dialog, id);
-    RECT r{};
-    if (!button || !(::GetWindowLongPtrW(button, GWL_STYLE) & WS_VISIBLE) || !::GetWindowRect(button, &r)) continue;
-    ::MapWindowPoints(nullptr, control, reinterpret_cast<POINT*>(&r), 2);
-    ::ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
-  }
-}
-
 INT_PTR Answer(HWND dialog, LRESULT result) {
   ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
   return TRUE;
@@ -534,7 +526,6 @@ INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
       ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
       const bool banner = id == IDC_BANNER || id == IDC_TITLE;
-      if (id == IDC_TITLE) ExcludeSystemButtons(dialog, reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
       return reinterpret_cast<INT_PTR>(banner ? m.designer->LightBlueBrush() : m.designer->WhiteBrush());
     }
     case WM_CTLCOLORBTN: {
@@ -545,7 +536,6 @@ INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (!m.designer || !item || static_cast<int>(item->CtlID) != IDC_BANNER) return FALSE;
-      ExcludeSystemButtons(dialog, item->hwndItem, item->hDC);
       ::FillRect(item->hDC, &item->rcItem, m.designer->LightBlueBrush());
       return TRUE;
     }
