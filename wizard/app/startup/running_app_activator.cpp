@@ -56,6 +56,25 @@ T Bind(HMODULE library, const char* name) {
   return reinterpret_cast<T>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
 }
 
+// The executable of a process: its first module's file name, or, where
+// modules cannot be listed (a 32-bit program looking at a 64-bit one, or a
+// process it may not read), the image name the system keeps for it. Empty
+// when neither can be had.
+std::wstring ImagePathOf(DWORD id, EnumProcessModulesFn enumModules, GetModuleFileNameExFn moduleName) {
+  wchar_t name[MAX_PATH + 1] = {};
+  tw::UniqueHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id));
+  HMODULE first = nullptr;
+  DWORD needed = 0;
+  if (process && enumModules(process.get(), &first, sizeof(first), &needed) && first &&
+      moduleName(process.get(), first, name, MAX_PATH) != 0) {
+    return name;
+  }
+  tw::UniqueHandle limited(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+  DWORD size = MAX_PATH;
+  if (!limited || !::QueryFullProcessImageNameW(limited.get(), 0, name, &size)) return std::wstring();
+  return std::wstring(name, size);
+}
+
 }  // namespace
 
 CRunningAppActivator::CRunningAppActivator(HWND foreground)
@@ -94,13 +113,8 @@ bool CRunningAppActivator::Activate() {
   for (DWORD id : ids) {
     if (taken == kSlots) break;
     if (id == ownProcessId_) continue;
-    tw::UniqueHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id));
-    if (!process) continue;
-    HMODULE first = nullptr;
-    DWORD needed = 0;
-    if (!enumModules(process.get(), &first, sizeof(first), &needed) || !first) continue;
-    wchar_t name[MAX_PATH + 1] = {};
-    if (moduleName(process.get(), first, name, MAX_PATH) == 0) continue;
+    const std::wstring name = ImagePathOf(id, enumModules, moduleName);
+    if (name.empty()) continue;
     for (const std::wstring& candidate : candidates) {
       if (taken == kSlots) break;
       if (candidate.empty() || !tw::EqualsNoCase(candidate, name)) continue;

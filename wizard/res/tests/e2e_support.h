@@ -30,6 +30,8 @@ class Deployment {
   // folder (<root>) says the wizard lies, so another copy can be found.
   std::wstring Exe() const { return program_ + L"\\Tarnwright.exe"; }
   const std::wstring& Program() const { return program_; }
+  // The burning product's install folder (KSCORE.exe, KSIF.dll).
+  const std::wstring& Product() const { return product_; }
   std::wstring Disc() const { return root_.path() + L"\\discs\\E"; }
 
   // Settings of the configuration files and stand-ins (8-bit INI files).

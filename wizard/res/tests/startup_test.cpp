@@ -3,6 +3,7 @@
 // else; the start and end programs decide by their exit codes.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 
 #include "app/core/text.h"
@@ -149,6 +150,46 @@ TEST(Startup, SecondStartBringsTheFirstToTheFrontAndEnds) {
   EXPECT_EQ(e2e::LoggedFunctions(watch), Strings{L"wWinMain"});
   first.Back();
   EXPECT_EQ(first.WaitExit(), 0u);
+}
+
+// A backup program (here a window holder of ours under the engine's name,
+// holding a backup product's mutex) is brought to the front whatever its
+// bitness: a 32-bit wizard cannot list the modules of a 64-bit process and
+// must find it by its image name.
+TEST(Startup, BackupProgramOfEitherBitnessIsBroughtToTheFront) {
+  const std::pair<const char*, std::string> holders[] = {{"same bitness", TW_HOLD_WINDOW},
+                                                          {"other bitness", TW_HOLD_WINDOW_OTHER}};
+  for (const auto& holder : holders) {
+    SCOPED_TRACE(holder.first);
+    if (holder.second.empty()) {
+      std::printf("no window holder of the other bitness was built (its compiler is missing)\n");
+      continue;
+    }
+    Deployment deployment;
+    ASSERT_EQ(deployment.error(), "");
+    const std::wstring engine = deployment.Product() + L"\\KSCORE.exe";
+    ASSERT_TRUE(::CopyFileW(twtest::HostPath(holder.second).c_str(), engine.c_str(), FALSE));
+    std::wstring commandLine = L"\"" + engine + L"\" \"Held window\" " + kBackupOther;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    tw::ProcessInfo held;
+    if (!::CreateProcessW(engine.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          held.put())) {
+      // A 32-bit program where the host runs no 32-bit code.
+      std::printf("the %s holder cannot run here (0x%08lx)\n", holder.first, ::GetLastError());
+      continue;
+    }
+    HWND window = twdrive::WaitTopWindow(held.get().dwProcessId, L"TwHoldWindow", L"Held window", 60000);
+    ASSERT_TRUE(window);
+    tw::LogWatch watch;
+    twdrive::WizardRun run;
+    ASSERT_TRUE(run.Start(deployment.Exe()));
+    EXPECT_EQ(run.WaitExit(), 2u) << "the wizard waits when it brought nothing to the front";
+    EXPECT_EQ(::GetForegroundWindow(), window);
+    EXPECT_EQ(e2e::LoggedFunctions(watch), (Strings{L"ChkExistanceOfMutex", L"wWinMain"}));
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(::WaitForSingleObject(held.process(), 30000), WAIT_OBJECT_0);
+  }
 }
 
 TEST(Startup, StartAndEndProgramsRunAroundTheWizard) {
