@@ -10,8 +10,8 @@
 #include "res/resource.h"
 #include "steps/core/step_rules.h"
 #include "steps/step_common.h"
-#include "steps/step_params.h"
 #include "ui/dialog_designer.h"
+#include "ui/step_params.h"
 
 namespace {
 

@@ -26,6 +26,7 @@
 #include "steps/slct_disc_set_dlg.h"
 #include "ui/gdi.h"
 #include "ui/main_dlg.h"
+#include "ui/step_manager.h"
 
 namespace tw {
 const wchar_t* const kForeignMutexes[4] = {

@@ -12,8 +12,8 @@
 
 #include "burn/core/brn_types.h"
 #include "config/core/lang_ini_data.h"
-#include "config/tarnset_task.h"
-#include "steps/disc_entry.h"
+#include "config/core/tarnset_task.h"
+#include "ui/core/disc_entry.h"
 
 namespace tw {
 namespace steps {

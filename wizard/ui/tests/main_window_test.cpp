@@ -14,6 +14,7 @@
 #include "testing/window_driver.h"
 #include "ui/core/messages.h"
 #include "ui/main_dlg.h"
+#include "ui/step_manager.h"
 
 namespace {
 
