@@ -6,6 +6,7 @@
 
 #include <clocale>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/core/text.h"
@@ -226,19 +227,22 @@ void LoadQLNCmnDlgDll_Dummy() {
   if (!library) TW_LOG(kFn, tw::Hex8With(::GetLastError(), path));
 }
 
-namespace tw {
+namespace {
 
-int RunTarnwright(HINSTANCE instance, const wchar_t* commandLine) {
+// Locale, the common dialog library and the screen's resolution: what
+// start-up sets up before it decides anything.
+void PrepareProcess() {
   _wsetlocale(LC_ALL, L".ACP");
   LoadQLNCmnDlgDll_Dummy();
-  {
-    WindowDc screen(nullptr);
-    if (screen) {
-      Settings().LogPixelsX = ::GetDeviceCaps(screen.get(), LOGPIXELSX);
-      Settings().LogPixelsY = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
-    }
+  tw::WindowDc screen(nullptr);
+  if (screen) {
+    tw::Settings().LogPixelsX = ::GetDeviceCaps(screen.get(), LOGPIXELSX);
+    tw::Settings().LogPixelsY = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
   }
+}
 
+// Elevation and the switch; the exit code when start-up must stop.
+std::optional<int> CheckElevationAndSwitch(const wchar_t* commandLine) {
   const bool elevated = Norvane::DeskKit::Common::IsWindowsVistaOrLater()
                             ? Norvane::DeskKit::Common::IsRunningAsAdministratorOnVistaOrLater()
                             : Norvane::DeskKit::Common::IsRunningAsAdministratorOnXP();
@@ -248,8 +252,8 @@ int RunTarnwright(HINSTANCE instance, const wchar_t* commandLine) {
   }
   switch (CheckCommandLine(commandLine)) {
     case CommandLine::kUnsplittable:
-      TW_LOG(kMain, Hex8(::GetLastError()));
-      ShowMessageBox(nullptr, kUnknownError, kFixedCaption, MB_OK | MB_ICONERROR);
+      TW_LOG(kMain, tw::Hex8(::GetLastError()));
+      tw::ShowMessageBox(nullptr, kUnknownError, tw::kFixedCaption, MB_OK | MB_ICONERROR);
       return 2;
     case CommandLine::kInvalid:
       TW_LOG(kMain, commandLine ? commandLine : L"");
@@ -257,24 +261,30 @@ int RunTarnwright(HINSTANCE instance, const wchar_t* commandLine) {
     case CommandLine::kValid:
       break;
   }
-  StartWarmingShellIcons();
+  return std::nullopt;
+}
 
-  std::wstring paths[3];
+// The three INI files, in the order looked up.
+struct IniPaths {
+  std::wstring act, lang, tarnSet;
+};
+bool FindIniFiles(IniPaths* paths) {
+  std::wstring* const outs[3] = {&paths->act, &paths->lang, &paths->tarnSet};
   const wchar_t* const names[3] = {L"Tarnwright_Act.ini", L"Tarnwright_Lang.ini", L"TarnSet.ini"};
   for (int i = 0; i < 3; ++i) {
-    if (!GetTargetFilePathInBkupApp(::GetModuleHandleW(nullptr), nullptr, names[i], &paths[i])) {
-      ShowMessageBox(nullptr, kFileNotFound, kFixedCaption, MB_OK | MB_ICONERROR);
+    if (!GetTargetFilePathInBkupApp(::GetModuleHandleW(nullptr), nullptr, names[i], outs[i])) {
+      tw::ShowMessageBox(nullptr, kFileNotFound, tw::kFixedCaption, MB_OK | MB_ICONERROR);
       TW_LOG(kMain, names[i]);
-      return 2;
+      return false;
     }
   }
-  const std::wstring& actIniPath = paths[0];
-  const std::wstring& langIniPath = paths[1];
-  const std::wstring& tarnSetIniPath = paths[2];
-  LoadProcessRecords(langIniPath, actIniPath);
-  const LangIni::GnrlMsgData& messages = Records().Messages;
+  return true;
+}
 
-  CMutexChecker single;
+// No other copy of the wizard and no program of the backup product family
+// may run; `single` keeps the wizard's own mutex for the rest of the run.
+bool NoOtherProgramRuns(CMutexChecker& single) {
+  const LangIni::GnrlMsgData& messages = tw::Records().Messages;
   switch (single.CheckMutex()) {
     case 0:
       break;
@@ -282,20 +292,48 @@ int RunTarnwright(HINSTANCE instance, const wchar_t* commandLine) {
       TW_LOG(kMain, L"");
       CRunningAppActivator activator;
       if (!activator.Activate()) ShowLangMessage(messages.Msg_LaunchedOnOther, MB_ICONINFORMATION);
-      return 2;
+      return false;
     }
     default:
       TW_LOG(kMain, L"");
       ShowLangMessage(messages.Msg_UnknownError, MB_ICONERROR);
-      return 2;
+      return false;
   }
-  for (const wchar_t* name : kForeignMutexes) {
+  for (const wchar_t* name : tw::kForeignMutexes) {
     if (!ChkExistanceOfMutex(name)) {
       TW_LOG(kMain, name);
-      return 2;
+      return false;
     }
   }
-  if (!ChkExistanceOfNeedfulFile(actIniPath)) {
+  return true;
+}
+
+// The main window with the wizard's own steps; its result as exit code.
+int RunMainWindow(HINSTANCE instance, const IniPaths& paths) {
+  CFuncMgr::SetStepProcedures({SlctDiscSetDlg::DlgProc, ChkDiscDlg::DlgProc, MkDiscDlg::DlgProc, FnshDlg::DlgProc});
+  const MainDlgInitParam param{paths.act, paths.lang, paths.tarnSet};
+  const INT_PTR result = MainDlg::Run(instance, param);
+  if (result < 0 || result > 2) {
+    // The main window could not be made at all (or ended with no result
+    // of its own): an error, never a negative exit code.
+    TW_LOG(kMain, tw::Hex8(static_cast<uint32_t>(result)));
+    return 2;
+  }
+  return static_cast<int>(result);
+}
+
+int StartAndRun(HINSTANCE instance, const wchar_t* commandLine) {
+  PrepareProcess();
+  if (const std::optional<int> refused = CheckElevationAndSwitch(commandLine)) return *refused;
+  StartWarmingShellIcons();
+  IniPaths paths;
+  if (!FindIniFiles(&paths)) return 2;
+  tw::LoadProcessRecords(paths.lang, paths.act);
+  const LangIni::GnrlMsgData& messages = tw::Records().Messages;
+
+  CMutexChecker single;
+  if (!NoOtherProgramRuns(single)) return 2;
+  if (!ChkExistanceOfNeedfulFile(paths.act)) {
     TW_LOG(kMain, L"");
     return 2;
   }
@@ -306,30 +344,32 @@ int RunTarnwright(HINSTANCE instance, const wchar_t* commandLine) {
     TW_LOG(kMain, L"");
     return 2;
   }
-  if (ChkHideDrvOpened(actIniPath)) {
+  if (ChkHideDrvOpened(paths.act)) {
     TW_LOG(kMain, L"");
     ShowLangMessage(messages.Msg_HideDriveOpended, MB_ICONERROR);
     return 0;
   }
-  if (!DoStartProcessing(langIniPath, actIniPath)) {
+  if (!DoStartProcessing(paths.lang, paths.act)) {
     TW_LOG(kMain, L"");
     return 2;
   }
+  const int result = RunMainWindow(instance, paths);
+  if (!DoEndProcessing(paths.lang, paths.act)) {
+    TW_LOG(kMain, L"");
+    return 2;
+  }
+  return result;
+}
 
-  CFuncMgr::SetStepProcedures({SlctDiscSetDlg::DlgProc, ChkDiscDlg::DlgProc, MkDiscDlg::DlgProc, FnshDlg::DlgProc});
-  const MainDlgInitParam param{actIniPath, langIniPath, tarnSetIniPath};
-  INT_PTR result = MainDlg::Run(instance, param);
-  if (result < 0 || result > 2) {
-    // The main window could not be made at all (or ended with no result
-    // of its own): an error, never a negative exit code.
-    TW_LOG(kMain, Hex8(static_cast<uint32_t>(result)));
-    result = 2;
-  }
-  if (!DoEndProcessing(langIniPath, actIniPath)) {
-    TW_LOG(kMain, L"");
-    return 2;
-  }
-  return static_cast<int>(result);
+}  // namespace
+
+namespace tw {
+
+int RunTarnwright(HINSTANCE instance, const wchar_t* commandLine) {
+  // Whatever escapes start-up or the run (running out of memory, above
+  // all) ends the program with 2 and one log entry, never unwinding into
+  // the system's start-up code.
+  return TW_GUARDED(kMain, 2, [&] { return StartAndRun(instance, commandLine); });
 }
 
 }  // namespace tw
