@@ -56,6 +56,11 @@ MainState& Main() {
   return state;
 }
 
+// Ends the wizard with the general message for `code` (as a step does).
+void PostFatal(HWND dialog, tw::msg::FatalCode code) {
+  ::PostMessageW(dialog, tw::msg::kFatalError, tw::msg::CodeOf(code), 1);
+}
+
 HBITMAP SharedBitmap(int id) {
   return static_cast<HBITMAP>(
       ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_SHARED));
@@ -98,7 +103,7 @@ void ChangeStep(HWND dialog, bool forward) {
                                    m.stepArea);
   if (!next) {
     TW_LOG(L"MainDlg::DlgProc", tw::Hex8(CFuncMgr::State().CurrentStep));
-    ::PostMessageW(dialog, tw::msg::kFatalError, 0, 1);
+    PostFatal(dialog, tw::msg::FatalCode::kUnknown);
     return;
   }
   MainDlg::SetStepCtrls(dialog, m.param->LangIniPath, m.param->ActIniPath);
@@ -152,7 +157,7 @@ BOOL OnInitDialog(HWND dialog, const MainDlgInitParam* param) {
   m.stepArea = ToRect(tw::ui::StepArea(client.right, settings.LogPixelsX, settings.LogPixelsY));
   if (!param || !CFuncMgr::CreateDlg(dialog, param->LangIniPath, param->ActIniPath, m.discSets.get(), m.stepArea)) {
     TW_LOG(L"MainDlg::DlgProc", L"");
-    ::PostMessageW(dialog, tw::msg::kFatalError, 0, 1);
+    PostFatal(dialog, tw::msg::FatalCode::kUnknown);
     return TRUE;
   }
   MainDlg::SetStepCtrls(dialog, param->LangIniPath, param->ActIniPath);
@@ -213,7 +218,7 @@ void OnCommand(HWND dialog, int id, int code) {
       if (CFuncMgr::GetHelpFilePathOfStep(&path)) {
         CHelpViewer::OpenHelp(path);
       } else {
-        ::PostMessageW(dialog, tw::msg::kFatalError, 0, 1);
+        PostFatal(dialog, tw::msg::FatalCode::kUnknown);
       }
       break;
     }
@@ -320,20 +325,21 @@ INT_PTR CALLBACK MainDlg::DlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 void MainDlg::ShowErrorMessage(uint32_t errorCode, HWND owner) {
   const LangIni::GnrlMsgData& messages = tw::Records().Messages;
   const std::wstring* text = &messages.Msg_UnknownError;
-  switch (errorCode) {
-    case 0:
-    case 5:
+  using tw::msg::FatalCode;
+  switch (static_cast<FatalCode>(errorCode)) {
+    case FatalCode::kUnknown:
+    case FatalCode::kOwnMessage:
       break;
-    case 1:
+    case FatalCode::kFileLacked:
       text = &messages.Msg_FileLacked;
       break;
-    case 2:
+    case FatalCode::kNoBurnApp:
       text = &messages.Msg_BurnAppNotInstalled;
       break;
-    case 3:
+    case FatalCode::kDriveInfo:
       text = &messages.Msg_GettingDriveInfoFailed;
       break;
-    case 4:
+    case FatalCode::kDiscSetInfo:
       text = &messages.Msg_GettingDiscSetInfoFailed;
       break;
     default:

@@ -50,6 +50,20 @@ TEST(CoreText, Utf16LittleEndianRoundTrip) {
   EXPECT_EQ(FromUtf16Le(bytes), text);
 }
 
+TEST(CoreText, Utf8OfEveryLengthAndOfBrokenSurrogates) {
+  // One, two, three and four bytes; U+1F600 as the pair D83D DE00.
+  std::wstring text = L"A\u00E9\u65E5";
+  text += static_cast<wchar_t>(0xD83D);
+  text += static_cast<wchar_t>(0xDE00);
+  EXPECT_EQ(ToUtf8(text), "A\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80");
+  // A surrogate without its partner, at the end or before another unit.
+  std::wstring broken(1, static_cast<wchar_t>(0xD83D));
+  broken += L'x';
+  broken += static_cast<wchar_t>(0xDE00);
+  EXPECT_EQ(ToUtf8(broken), "\xEF\xBF\xBDx\xEF\xBF\xBD");
+  EXPECT_EQ(ToUtf8(L""), "");
+}
+
 TEST(CoreNumberList, SplitsReadsAndSkips) {
   EXPECT_EQ(ParseNumberList(L"0").numbers, std::vector<int32_t>({0}));
   EXPECT_EQ(ParseNumberList(L"0,,3").numbers, std::vector<int32_t>({0, 3}));
