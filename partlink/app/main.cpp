@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/console.h"
+#include "app/library_search.h"
 #include "app/run.h"
 
 namespace {
@@ -36,6 +37,8 @@ void ReportCaught(const char* what) noexcept {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Before anything else may load a library by name.
+  partlink::RestrictLibrarySearch();
   partlink::SetOutputSwitch(0);
   try {
     if (!StartUp(argc, argv)) {

@@ -5,6 +5,7 @@
 
 #include "core/text.h"
 #include "handles.h"
+#include "library_search.h"
 #include "log.h"
 #include "syshelpers.h"
 

@@ -67,10 +67,6 @@ enum class LibraryLookup { kFound, kNoInstallFolder, kMissing };
 LibraryLookup FindCommonDialogLibrary(std::wstring* path);
 
 namespace tw {
-// Loads a library of the system folder by its full path, never a copy
-// planted beside the program. Null (last error set, nothing logged) on
-// failure.
-HMODULE LoadSystemLibrary(const wchar_t* fileName);
 // The path names something that exists and is not a folder (a test:
 // nothing is logged).
 bool IsExistingFile(const std::wstring& path);

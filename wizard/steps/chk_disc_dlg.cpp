@@ -8,6 +8,7 @@
 #include "app/core/text.h"
 #include "app/guard.h"
 #include "app/handles.h"
+#include "app/library_search.h"
 #include "app/log.h"
 #include "app/settings.h"
 #include "app/syshelpers.h"
@@ -206,7 +207,7 @@ bool ChkDiscDlg::ShowAttntnToFormatDisc(HWND dialog) {
     case LibraryLookup::kFound:
       break;
   }
-  tw::UniqueModule library(::LoadLibraryW(path.c_str()));
+  tw::UniqueModule library(tw::LoadLibraryByFullPath(path));
   if (!library) {
     TW_LOG(kOp, tw::Hex8With(::GetLastError(), path));
     return false;

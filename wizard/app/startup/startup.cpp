@@ -12,6 +12,7 @@
 #include "app/core/text.h"
 #include "app/exec.h"
 #include "app/guard.h"
+#include "app/library_search.h"
 #include "app/log.h"
 #include "app/msgbox.h"
 #include "app/settings.h"
@@ -223,7 +224,7 @@ void LoadQLNCmnDlgDll_Dummy() {
   }
   // Loaded for the life of the process and never called from here.
   static HMODULE library = nullptr;
-  library = ::LoadLibraryW(path.c_str());
+  library = tw::LoadLibraryByFullPath(path);
   if (!library) TW_LOG(kFn, tw::Hex8With(::GetLastError(), path));
 }
 
@@ -369,7 +370,11 @@ int RunTarnwright(HINSTANCE instance, const wchar_t* commandLine) {
   // Whatever escapes start-up or the run (running out of memory, above
   // all) ends the program with 2 and one log entry, never unwinding into
   // the system's start-up code.
-  return TW_GUARDED(kMain, 2, [&] { return StartAndRun(instance, commandLine); });
+  return TW_GUARDED(kMain, 2, [&] {
+    // Before anything else may load a library by name.
+    RestrictLibrarySearch(kMain);
+    return StartAndRun(instance, commandLine);
+  });
 }
 
 }  // namespace tw
