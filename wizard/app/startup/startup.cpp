@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/core/paths.h"
 #include "app/core/text.h"
 #include "app/exec.h"
 #include "app/guard.h"
@@ -51,12 +52,34 @@ void ShowLangMessage(const std::wstring& text, UINT icon) {
   tw::ShowMessageBox(nullptr, text, tw::Records().App.AppName, MB_OK | icon);
 }
 
+// The full path of a start or end program: as configured when that is a
+// full path, else below the wizard's own folder, so that the program is
+// never looked for along the system's search order. Empty when the path
+// depends on the current drive or folder ("\x.exe", "C:x.exe"): such a
+// program counts as missing.
+std::wstring ConfiguredProgramPath(const std::wstring& filePath) {
+  if (tw::IsFullyQualifiedPath(filePath)) return filePath;
+  wchar_t folder[MAX_PATH + 1] = {};
+  if (GetModuleFolderPath(::GetModuleHandleW(nullptr), folder) != 0) return std::wstring();
+  return tw::ProgramPathFrom(filePath, folder).value_or(std::wstring());
+}
+
+// True when the configured program is an existing file; `path` receives
+// its full path, and what is logged names that (or the configured text
+// when there is none).
+bool FindConfiguredProgram(const wchar_t* fn, uint32_t line, const std::wstring& filePath, std::wstring* path) {
+  *path = ConfiguredProgramPath(filePath);
+  if (!path->empty() && tw::IsExistingFile(*path)) return true;
+  tw::Log(fn, line, path->empty() ? filePath : *path);
+  return false;
+}
+
 // The start and end programs differ only in their section.
 bool RunConfiguredProgram(const wchar_t* fn, const LangIni::ExcData& texts, const ActIni::ExcData& program) {
   const LangIni::GnrlMsgData& messages = tw::Records().Messages;
   if (program.FilePath.empty()) return true;
-  if (!tw::IsExistingFile(program.FilePath)) {
-    tw::Log(fn, __LINE__, program.FilePath);
+  std::wstring path;
+  if (!FindConfiguredProgram(fn, __LINE__, program.FilePath, &path)) {
     ShowLangMessage(messages.Msg_FileLacked, MB_ICONERROR);
     return false;
   }
@@ -76,8 +99,8 @@ bool RunConfiguredProgram(const wchar_t* fn, const LangIni::ExcData& texts, cons
   }
   tw::ProcessInfo process;
   DWORD exitCode = 0;
-  if (!ExecuteFile(program.FilePath.c_str(), program.Parameter.c_str(), true, process.put(), &exitCode)) {
-    tw::Log(fn, __LINE__, program.FilePath);
+  if (!ExecuteFile(path.c_str(), program.Parameter.c_str(), true, process.put(), &exitCode)) {
+    tw::Log(fn, __LINE__, path);
     ShowLangMessage(messages.Msg_UnknownError, MB_ICONERROR);
     return false;
   }
@@ -85,7 +108,7 @@ bool RunConfiguredProgram(const wchar_t* fn, const LangIni::ExcData& texts, cons
   for (int32_t code : codes) {
     if (static_cast<uint32_t>(code) == exitCode) return true;
   }
-  tw::Log(fn, __LINE__, tw::Hex8With(exitCode, program.FilePath));
+  tw::Log(fn, __LINE__, tw::Hex8With(exitCode, path));
   if (program.ShowErrorMessage != 0) ShowLangMessage(texts.Msg_Error, MB_ICONERROR);
   return false;
 }
@@ -176,8 +199,8 @@ bool ChkExistanceOfNeedfulFile(const std::wstring& actIniPath) {
   const ActIni::ExcData programs[] = {ActIni::CIniMgr::GetExcAtStrtData(actIniPath),
                                       ActIni::CIniMgr::GetExcAtEndData(actIniPath)};
   for (const ActIni::ExcData& program : programs) {
-    if (!program.FilePath.empty() && !tw::IsExistingFile(program.FilePath)) {
-      TW_LOG(kFn, program.FilePath);
+    std::wstring path;
+    if (!program.FilePath.empty() && !FindConfiguredProgram(kFn, __LINE__, program.FilePath, &path)) {
       ShowLangMessage(tw::Records().Messages.Msg_FileLacked, MB_ICONERROR);
       return false;
     }
