@@ -31,6 +31,7 @@
 #include "large_deployment.h"
 #include "res/resource.h"
 #include "test_support.h"
+#include "testing/window_driver.h"
 
 namespace {
 
@@ -43,44 +44,6 @@ constexpr int kLoads = 5;        // in-process loads of the settings and the mod
 constexpr double kDeadline = 30.0;
 constexpr wchar_t kRecovery[] = L"C:\\Recovery";
 constexpr wchar_t kRecoveryMarker[] = L"C:\\Recovery\\made_by_test";
-
-// Named CALLBACK functions: a lambda does not convert to the __stdcall
-// WNDENUMPROC of the 32-bit build.
-struct WindowSearch {
-  DWORD processId = 0;
-  int id = 0;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<WindowSearch*>(data);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  if (owner == search->processId) search->found.push_back(window);
-  return TRUE;
-}
-
-BOOL CALLBACK FindControlId(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<WindowSearch*>(data);
-  if (::GetDlgCtrlID(window) != search->id) return TRUE;
-  search->found.push_back(window);
-  return FALSE;
-}
-
-// Top-level windows of a process, shown or not.
-std::vector<HWND> WindowsOf(DWORD processId) {
-  WindowSearch search;
-  search.processId = processId;
-  ::EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-HWND DescendantWithId(HWND parent, int id) {
-  WindowSearch search;
-  search.id = id;
-  ::EnumChildWindows(parent, FindControlId, reinterpret_cast<LPARAM>(&search));
-  return search.found.empty() ? nullptr : search.found.front();
-}
 
 // Moments of one run, in seconds from just before the process was created
 // (negative: not seen).
@@ -125,13 +88,13 @@ std::optional<Run> StartToReady(const std::wstring& exe, bool watch) {
   for (;;) {
     const double now = Now() - start;
     HWND list = nullptr;
-    for (HWND window : WindowsOf(process.id())) {
+    for (HWND window : twdrive::TopWindows(process.id(), true)) {
       const bool wizardMain = ::GetDlgItem(window, IDC_NEXT) && ::GetDlgItem(window, IDC_TITLE);
       if (watch && !main && (wizardMain || ::GetDlgItem(window, IDC_DISC_SET_LIST))) {
         main = window;
         run.mainWindow = now;
       }
-      if (!list) list = DescendantWithId(window, IDC_DISC_SET_LIST);
+      if (!list) list = twdrive::DescendantWithId(window, IDC_DISC_SET_LIST);
     }
     if (main && run.stepDialog < 0 && ::FindWindowExW(main, nullptr, L"#32770", nullptr)) run.stepDialog = now;
     // (The floor dialog has no step dialog: its list is its own control.)

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "app/core/text.h"
 #include "app/handles.h"
 #include "res/resource.h"
 #include "testing/window_driver.h"
@@ -35,10 +36,7 @@ std::wstring g_listing;
 
 // One line on standard output in UTF-8, whatever the console's code page.
 void Say(const std::wstring& text) {
-  const std::wstring line = text + L"\n";
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), &utf8[0], size, nullptr, nullptr);
+  const std::string utf8 = tw::ToUtf8(text + L"\n");
   std::fwrite(utf8.data(), 1, utf8.size(), stdout);
   std::fflush(stdout);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/console.h"
+#include "app/library_search.h"
 #include "app/run.h"
 
 namespace {
@@ -18,9 +19,26 @@ bool StartUp(int argc, wchar_t** argv) {
          (argc == 0 || argv != nullptr);
 }
 
+// Whatever escapes the run is reported as a failure line (shown with
+// "/LOG", as every error line is); printing it must not throw in turn.
+void ReportCaught(const char* what) noexcept {
+  try {
+    std::wstring text = L"ERROR : unexpected exception";
+    if (what) {
+      text += L": ";
+      for (const char* p = what; *p; ++p) text += static_cast<wchar_t>(static_cast<unsigned char>(*p));
+    }
+    partlink::Print(text + L"\n");
+  } catch (...) {
+    // Out of memory while reporting: the exit code still tells.
+  }
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Before anything else may load a library by name.
+  partlink::RestrictLibrarySearch();
   partlink::SetOutputSwitch(0);
   try {
     if (!StartUp(argc, argv)) {
@@ -30,9 +48,12 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<std::wstring> args;
     for (int i = 0; i < argc; ++i) args.emplace_back(argv[i] != nullptr ? argv[i] : L"");
     return static_cast<int>(partlink::RunPartlink(args));
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     // Nothing is thrown on purpose; running out of memory must still end
     // the run with a failure code rather than a crash.
-    return static_cast<int>(partlink::kCodeStartupFailed);
+    ReportCaught(e.what());
+  } catch (...) {
+    ReportCaught(nullptr);
   }
+  return static_cast<int>(partlink::kCodeStartupFailed);
 }

@@ -3,8 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "core/paths.h"
 #include "core/text.h"
 #include "handles.h"
+#include "library_search.h"
 #include "log.h"
 #include "syshelpers.h"
 
@@ -49,6 +51,12 @@ bool ExecuteFile(const wchar_t* filePath, const wchar_t* parameters, bool wait, 
     TW_LOG(kFn, filePath);
     return false;
   }
+  if (!tw::IsFullyQualifiedPath(filePath)) {
+    // Never a program that the system would look for along its search
+    // order (the program's folder, the current folder, the path).
+    TW_LOG(kFn, tw::Hex8With(ERROR_BAD_PATHNAME, filePath));
+    return false;
+  }
   const std::wstring commandLine = QuotedPath(filePath) + L" " + parameters;
   std::vector<wchar_t> buffer = WritableCopy(commandLine);
   STARTUPINFOW startup = EmptyStartupInfo();
@@ -86,6 +94,11 @@ bool CShellMgr::ExecuteAsUser(const wchar_t* programPath, const wchar_t* paramet
   }
   const wchar_t* params = parameters ? parameters : L"";
   *processInfo = PROCESS_INFORMATION{};
+  if (!tw::IsFullyQualifiedPath(programPath)) {
+    // Started as the desktop's user or not, a program is never looked for.
+    TW_LOG(kFn, tw::Hex8With(ERROR_BAD_PATHNAME, programPath));
+    return false;
+  }
   STARTUPINFOW startup = EmptyStartupInfo();
 
   if (Norvane::DeskKit::Common::IsWindowsVistaOrLater() &&

@@ -6,8 +6,9 @@
 #include <windows.h>
 
 // Starts `filePath` with `parameters` elevated, without a console window.
-// The command line is the path in double quotes, a blank and the
-// parameters. With `wait` the call returns after the program has ended and
+// The path must be a full path to an existing file: a program is never
+// looked for along the system's search order. The command line is the
+// path in double quotes, a blank and the parameters. With `wait` the call returns after the program has ended and
 // stores its exit code in `exitCode` when that is given. The handles in
 // `processInfo` stay open for the caller to close.
 bool ExecuteFile(const wchar_t* filePath, const wchar_t* parameters, bool wait, PROCESS_INFORMATION* processInfo,
@@ -16,8 +17,8 @@ bool ExecuteFile(const wchar_t* filePath, const wchar_t* parameters, bool wait, 
 // Programs started without the wizard's elevation. Has no data of its own.
 class CShellMgr {
  public:
-  // Starts the program as the desktop shell's user (on Vista and later
-  // while elevated), otherwise directly. Returns once it has started; the
+  // Starts the program (a full path, never looked for) as the desktop
+  // shell's user (on Vista and later while elevated), otherwise directly. Returns once it has started; the
   // caller closes the handles in `processInfo`.
   bool ExecuteAsUser(const wchar_t* programPath, const wchar_t* parameters, PROCESS_INFORMATION* processInfo);
 

@@ -27,16 +27,6 @@ std::wstring LastErrorText() { return tw::Hex8(::GetLastError()); }
 }  // namespace
 
 namespace tw {
-HMODULE LoadSystemLibrary(const wchar_t* fileName) {
-  wchar_t systemFolder[MAX_PATH + 1] = {};
-  const UINT length = ::GetSystemDirectoryW(systemFolder, MAX_PATH);
-  if (length == 0 || length > MAX_PATH) {
-    if (length > MAX_PATH) ::SetLastError(ERROR_INSUFFICIENT_BUFFER);
-    return nullptr;
-  }
-  return ::LoadLibraryW(JoinPath(systemFolder, fileName).c_str());
-}
-
 bool IsExistingFile(const std::wstring& path) {
   DWORD attributes = ::GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

@@ -1,5 +1,8 @@
-// Operating-system helpers used throughout the wizard. Every failure is
-// logged under the function's own name; none shows a message.
+// Operating-system helpers used throughout the wizard. None shows a
+// message. Most log their failures under their own name; those that
+// leave it to the caller say so below, and a data file that is simply not
+// in a language folder is no logged failure of the lookups (the caller
+// logs what it could not find).
 #pragma once
 
 #include <windows.h>
@@ -64,10 +67,8 @@ enum class LibraryLookup { kFound, kNoInstallFolder, kMissing };
 LibraryLookup FindCommonDialogLibrary(std::wstring* path);
 
 namespace tw {
-// Loads a library of the system folder by its full path, never a copy
-// planted beside the program. Null (last error set) on failure.
-HMODULE LoadSystemLibrary(const wchar_t* fileName);
-// The path names something that exists and is not a folder.
+// The path names something that exists and is not a folder (a test:
+// nothing is logged).
 bool IsExistingFile(const std::wstring& path);
 // The path names an existing folder.
 bool IsExistingFolder(const std::wstring& path);

@@ -4,6 +4,7 @@
 
 #include "app/core/text.h"
 #include "app/exec.h"
+#include "app/library_search.h"
 #include "app/log.h"
 #include "app/syshelpers.h"
 #include "burn/core/brn_result.h"
@@ -39,8 +40,9 @@ CBrnAppCnctor::CBrnAppCnctor() {
     notReady();
     return;
   }
-  // By its full path; its own dependencies are looked up beside it.
-  EngineLibrary.reset(::LoadLibraryExW(libraryPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+  // By its full path; its own dependencies are looked up beside it and in
+  // the system folder.
+  EngineLibrary.reset(tw::LoadLibraryByFullPath(libraryPath));
   if (!EngineLibrary) {
     TW_LOG(kFn, tw::Hex8With(::GetLastError(), libraryPath));
     notReady();

@@ -109,6 +109,74 @@ bool ChkFileSizeAndAddRcvDataFileList(const std::wstring& path, uint64_t capacit
   return true;
 }
 
+namespace {
+
+// The set's information file (the first "*.inf" of `dir`), when its image
+// kind is accepted; failures are logged under `fn`.
+bool FindAcceptedInformationFile(const wchar_t* fn, const std::wstring& dir, std::wstring* infPath,
+                                 tw::pack::Problem* problem) {
+  DWORD findError = 0;
+  if (!FindInformationFile(dir, infPath, &findError)) {
+    TW_LOG(fn, tw::Hex8With(findError, dir + L"\\*.inf"));
+    Note(problem, tw::pack::Problem::kNoInfoFile, dir, findError);
+    return false;
+  }
+  wchar_t imageInfo[101] = {};
+  ::GetPrivateProfileStringW(L"ImageFileInfo", L"ImageInfo", L"", imageInfo, 101, infPath->c_str());
+  if (!ImageInfoAccepted(imageInfo)) {
+    TW_LOG(fn, std::wstring(imageInfo) + L", " + *infPath);
+    Note(problem, tw::pack::Problem::kImageInfoRejected, *infPath);
+    if (problem) problem->imageInfo = imageInfo;
+    return false;
+  }
+  return true;
+}
+
+// The running packing of one image set: where it writes its layout, and
+// the bytes, discs and files counted so far.
+struct MemberPacking {
+  uint64_t capacity;
+  wchar_t* layout;
+  uint32_t layoutCapacity;
+  tw::pack::Problem* problem;
+  uint64_t bytesUsed = 0;
+  uint32_t discs = 1;
+  uint32_t files = 0;
+};
+
+// Packs the set's members in their order: the information file B.inf, then
+// B.nv and B.crc (the latter only after the former), then the pieces from
+// B.002 on, of which the first must exist. Failures are logged under `fn`.
+bool PackMembers(const wchar_t* fn, const std::wstring& infPath, MemberPacking& p) {
+  auto add = [&](const std::wstring& path) {
+    return ChkFileSizeAndAddRcvDataFileList(path, p.capacity, &p.bytesUsed, &p.discs, &p.files, p.layout,
+                                            p.layoutCapacity, p.problem);
+  };
+  if (!add(infPath)) return false;
+
+  // B is the information file's path without its extension.
+  const std::wstring base = infPath.substr(0, infPath.size() - 4);
+  for (const wchar_t* companion : {L".nv", L".crc"}) {
+    const std::wstring path = base + companion;
+    if (!tw::IsExistingFile(path)) break;  // B.crc counts only after B.nv
+    if (!add(path)) return false;
+  }
+  for (uint32_t piece = 1;; ++piece) {
+    const std::wstring path = tw::rcv::PiecePath(base, piece);
+    if (!tw::IsExistingFile(path)) {
+      if (piece == 1) {
+        TW_LOG(fn, tw::Hex8With(ERROR_FILE_NOT_FOUND, path));
+        Note(p.problem, tw::pack::Problem::kNoFirstPiece, path, ERROR_FILE_NOT_FOUND);
+        return false;
+      }
+      return true;
+    }
+    if (!add(path)) return false;
+  }
+}
+
+}  // namespace
+
 bool GetRcvDataInfo(const std::wstring& folder, int32_t discType, uint32_t* discCount, uint32_t* fileCount,
                     const std::wstring& logDetail, wchar_t* layout, uint32_t layoutCapacity,
                     tw::pack::Problem* problem) {
@@ -145,49 +213,9 @@ bool GetRcvDataInfo(const std::wstring& folder, int32_t discType, uint32_t* disc
   }
 
   std::wstring infPath;
-  DWORD findError = 0;
-  if (!FindInformationFile(dir, &infPath, &findError)) {
-    TW_LOG(kFn, tw::Hex8With(findError, dir + L"\\*.inf"));
-    Note(problem, tw::pack::Problem::kNoInfoFile, dir, findError);
-    return false;
-  }
-  wchar_t imageInfo[101] = {};
-  ::GetPrivateProfileStringW(L"ImageFileInfo", L"ImageInfo", L"", imageInfo, 101, infPath.c_str());
-  if (!ImageInfoAccepted(imageInfo)) {
-    TW_LOG(kFn, std::wstring(imageInfo) + L", " + infPath);
-    Note(problem, tw::pack::Problem::kImageInfoRejected, infPath);
-    if (problem) problem->imageInfo = imageInfo;
-    return false;
-  }
-
-  uint64_t bytesUsed = 0;
-  uint32_t discs = 1;
-  uint32_t files = 0;
-  auto add = [&](const std::wstring& path) {
-    return ChkFileSizeAndAddRcvDataFileList(path, capacity, &bytesUsed, &discs, &files, layout, layoutCapacity,
-                                            problem);
-  };
-  if (!add(infPath)) return false;
-
-  // B is the information file's path without its extension.
-  const std::wstring base = infPath.substr(0, infPath.size() - 4);
-  for (const wchar_t* companion : {L".nv", L".crc"}) {
-    const std::wstring path = base + companion;
-    if (!tw::IsExistingFile(path)) break;  // B.crc counts only after B.nv
-    if (!add(path)) return false;
-  }
-  for (uint32_t piece = 1;; ++piece) {
-    const std::wstring path = tw::rcv::PiecePath(base, piece);
-    if (!tw::IsExistingFile(path)) {
-      if (piece == 1) {
-        TW_LOG(kFn, tw::Hex8With(ERROR_FILE_NOT_FOUND, path));
-        Note(problem, tw::pack::Problem::kNoFirstPiece, path, ERROR_FILE_NOT_FOUND);
-        return false;
-      }
-      break;
-    }
-    if (!add(path)) return false;
-  }
+  if (!FindAcceptedInformationFile(kFn, dir, &infPath, problem)) return false;
+  MemberPacking packing{capacity, layout, layoutCapacity, problem};
+  if (!PackMembers(kFn, infPath, packing)) return false;
 
   if (layout) {
     uint64_t needed = 0;
@@ -198,8 +226,8 @@ bool GetRcvDataInfo(const std::wstring& folder, int32_t discType, uint32_t* disc
     }
   }
   onFailure.Dismiss();
-  *discCount = discs;
-  *fileCount = files;
+  *discCount = packing.discs;
+  *fileCount = packing.files;
   return true;
 }
 

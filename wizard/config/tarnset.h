@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "config/core/tarnset_core.h"
-#include "config/tarnset_task.h"
+#include "config/core/tarnset_task.h"
 
 namespace TarnSet {
 

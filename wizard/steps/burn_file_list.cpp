@@ -52,6 +52,53 @@ bool FlushLines(const wchar_t* fn, tw::BufferedFile* file) {
   return false;
 }
 
+// The lines of a "Files" or "Files_Bootable" task: its folder less both
+// exclusion lists, and the check that everything (the boot image too) fits
+// on the disc. The list file is closed before a too-large total is shown.
+// Failures are logged under `fn`.
+bool WriteFilesTask(const wchar_t* fn, tw::BufferedFile* file, tw::UniqueFile& handle, const std::wstring& folder,
+                    int32_t discType, const DiscEntry& entry) {
+  std::vector<std::wstring> common;
+  CExclusionListMgr commonManager;
+  if (!FetchExclusionList(commonManager, &common)) {
+    TW_LOG(fn, L"");
+    return false;
+  }
+  std::vector<std::wstring> own;
+  if (!entry.ExclusionList.empty()) {
+    CExclusionListMgr ownManager(entry.ExclusionList);
+    if (!FetchExclusionList(ownManager, &own)) {
+      TW_LOG(fn, entry.ExclusionList);
+      return false;
+    }
+  }
+  uint64_t total = 0;
+  uint32_t count = 0;
+  if (!MkDiscDlg::WriteBrnFilesInfo_Files(file, folder, folder, common.data(), static_cast<uint32_t>(common.size()),
+                                          own.data(), static_cast<uint32_t>(own.size()), &total, &count)) {
+    TW_LOG(fn, folder);
+    return false;
+  }
+  if (entry.Type == 3) {
+    tw::UniqueFile boot(::CreateFileW(entry.BootImg.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!boot || !::GetFileSizeEx(boot.get(), &size)) {
+      TW_LOG(fn, tw::Hex8With(::GetLastError(), entry.BootImg));
+      return false;
+    }
+    total += static_cast<uint64_t>(size.QuadPart);
+  }
+  const uint64_t writable = GetWritableDiscSize(discType);
+  if (writable < total) {
+    TW_LOG(fn, tw::Hex64Halves(writable) + L", " + tw::Hex64Halves(total));
+    handle.reset();
+    tw::ShowMessageBox(nullptr, kTotalTooLarge, tw::kFixedCaption, MB_OK | MB_ICONERROR);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool MkDiscDlg::CreateBrnFileListFile(const std::wstring& path, int32_t discType, const std::wstring& actIniPath,
@@ -86,47 +133,9 @@ bool MkDiscDlg::CreateBrnFileListFile(const std::wstring& path, int32_t discType
       }
       break;
     case 2:
-    case 3: {
-      std::vector<std::wstring> common;
-      CExclusionListMgr commonManager;
-      if (!FetchExclusionList(commonManager, &common)) {
-        TW_LOG(kFn, L"");
-        return false;
-      }
-      std::vector<std::wstring> own;
-      if (!entry.ExclusionList.empty()) {
-        CExclusionListMgr ownManager(entry.ExclusionList);
-        if (!FetchExclusionList(ownManager, &own)) {
-          TW_LOG(kFn, entry.ExclusionList);
-          return false;
-        }
-      }
-      uint64_t total = 0;
-      uint32_t count = 0;
-      if (!WriteBrnFilesInfo_Files(&file, folder, folder, common.data(), static_cast<uint32_t>(common.size()),
-                                   own.data(), static_cast<uint32_t>(own.size()), &total, &count)) {
-        TW_LOG(kFn, folder);
-        return false;
-      }
-      if (entry.Type == 3) {
-        tw::UniqueFile boot(::CreateFileW(entry.BootImg.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        LARGE_INTEGER size{};
-        if (!boot || !::GetFileSizeEx(boot.get(), &size)) {
-          TW_LOG(kFn, tw::Hex8With(::GetLastError(), entry.BootImg));
-          return false;
-        }
-        total += static_cast<uint64_t>(size.QuadPart);
-      }
-      const uint64_t writable = GetWritableDiscSize(discType);
-      if (writable < total) {
-        TW_LOG(kFn, tw::Hex64Halves(writable) + L", " + tw::Hex64Halves(total));
-        handle.reset();
-        tw::ShowMessageBox(nullptr, kTotalTooLarge, tw::kFixedCaption, MB_OK | MB_ICONERROR);
-        return false;
-      }
+    case 3:
+      if (!WriteFilesTask(kFn, &file, handle, folder, discType, entry)) return false;
       break;
-    }
     default:
       TW_LOG(kFn, tw::Hex8(static_cast<uint32_t>(entry.Type)));
       return false;

@@ -8,6 +8,7 @@
 #include "app/core/text.h"
 #include "app/guard.h"
 #include "app/handles.h"
+#include "app/library_search.h"
 #include "app/log.h"
 #include "app/settings.h"
 #include "app/syshelpers.h"
@@ -15,10 +16,10 @@
 #include "res/resource.h"
 #include "steps/core/step_rules.h"
 #include "steps/step_common.h"
-#include "steps/step_params.h"
 #include "ui/autoplay_cancel.h"
 #include "ui/core/wizard_tables.h"
 #include "ui/dialog_designer.h"
+#include "ui/step_params.h"
 
 namespace {
 
@@ -87,7 +88,7 @@ void OnNext(HWND dialog) {
   ChkDiscDlgParam* c = g_context;
   if (!c || !c->DiscCount || !c->DiscListIndex) {
     TW_LOG(kFn, L"");
-    tw::steps::PostFatal(dialog, 0);
+    tw::steps::PostFatal(dialog, tw::msg::FatalCode::kUnknown);
     return;
   }
   *c->DiscCount = 0;
@@ -95,7 +96,7 @@ void OnNext(HWND dialog) {
   DiscIndexOwner indices(static_cast<int32_t*>(std::calloc(c->DiscListCount ? c->DiscListCount : 1, sizeof(int32_t))));
   if (!indices) {
     TW_LOG(kFn, tw::Hex8(c->DiscListCount));
-    tw::steps::PostFatal(dialog, 0);
+    tw::steps::PostFatal(dialog, tw::msg::FatalCode::kUnknown);
     return;
   }
   HWND list = ::GetDlgItem(dialog, IDC_DISC_LIST);
@@ -121,7 +122,7 @@ void OnNext(HWND dialog) {
     tw::steps::PostToMain(dialog, tw::msg::kGoNext);
   } else {
     TW_LOG(kFn, L"");
-    tw::steps::PostFatal(dialog, 0);
+    tw::steps::PostFatal(dialog, tw::msg::FatalCode::kUnknown);
   }
 }
 
@@ -178,38 +179,18 @@ void ChkDiscDlg::SetDiscList(HWND dialog, uint32_t count, const DiscEntry* discL
   HWND list = ::GetDlgItem(dialog, IDC_DISC_LIST);
   const DWORD extended = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT;
   ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
-  LVCOLUMNW column{};
-  column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
-  column.fmt = LVCFMT_LEFT;
-  column.cx = 100;
-  column.pszText = const_cast<wchar_t*>(L"");
-  ::SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
-
-  tw::WindowDc dc(list);
-  tw::SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(list, WM_GETFONT, 0, 0)));
-  int widest = 0;
-  for (uint32_t i = 0; discList && i < count; ++i) {
-    const std::wstring& title = discList[i].Title;
-    LVITEMW item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = static_cast<int>(i);
-    item.pszText = const_cast<wchar_t*>(title.c_str());
-    item.lParam = static_cast<LPARAM>(i);
-    const int index = static_cast<int>(::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-    SIZE size{};
-    if (!::GetTextExtentPoint32W(dc.get(), title.c_str(), static_cast<int>(title.size()), &size)) {
-      TW_LOG(L"ChkDiscDlg::SetDiscList", tw::Hex8With(::GetLastError(), title));
-    } else if (size.cx > widest) {
-      widest = size.cx;
-    }
+  std::vector<std::wstring> titles;
+  for (uint32_t i = 0; discList && i < count; ++i) titles.push_back(discList[i].Title);
+  std::vector<int> items;
+  const int widest = tw::steps::FillSingleColumnList(list, titles, L"ChkDiscDlg::SetDiscList", &items);
+  for (int index : items) {
     if (index >= 0) SetStateImage(list, index, kTicked);
   }
   RECT client{};
   ::GetClientRect(list, &client);
   const int32_t dpiX = tw::Settings().LogPixelsX;
-  const uint16_t width =
-      tw::steps::CheckListColumnWidth(client.right, widest, tw::ui::Scale(25, dpiX), tw::ui::Scale(20, dpiX));
-  ::SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(width, 0));
+  tw::steps::SetSingleColumnWidth(list, tw::steps::CheckListColumnWidth(client.right, widest, tw::ui::Scale(25, dpiX),
+                                                                         tw::ui::Scale(20, dpiX)));
   SetSelection(list, 0, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
@@ -226,7 +207,7 @@ bool ChkDiscDlg::ShowAttntnToFormatDisc(HWND dialog) {
     case LibraryLookup::kFound:
       break;
   }
-  tw::UniqueModule library(::LoadLibraryW(path.c_str()));
+  tw::UniqueModule library(tw::LoadLibraryByFullPath(path));
   if (!library) {
     TW_LOG(kOp, tw::Hex8With(::GetLastError(), path));
     return false;

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "steps/disc_entry.h"
+#include "ui/core/disc_entry.h"
 
 class ChkDiscDlg {
  public:

@@ -10,8 +10,8 @@
 #include "res/resource.h"
 #include "steps/core/step_rules.h"
 #include "steps/step_common.h"
-#include "steps/step_params.h"
 #include "ui/dialog_designer.h"
+#include "ui/step_params.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
       const auto kind = tw::steps::ReportKindOf(g_context ? g_context->Result : -1);
       if (!kind) {
         TW_LOG(kFn, tw::Hex8(static_cast<uint32_t>(g_context ? g_context->Result : -1)));
-        tw::steps::PostFatal(dialog, 0);
+        tw::steps::PostFatal(dialog, tw::msg::FatalCode::kUnknown);
         return TRUE;
       }
       switch (*kind) {

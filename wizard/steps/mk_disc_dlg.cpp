@@ -185,7 +185,7 @@ void OnNext(HWND dialog) {
   }
   if (!s.context) {
     TW_LOG(kFn, L"");
-    PostFatal(dialog, 0);
+    PostFatal(dialog, tw::msg::FatalCode::kUnknown);
     return;
   }
   s.infoPath.clear();
@@ -207,7 +207,7 @@ BOOL OnInitDialog(HWND dialog, MkDiscDlgParam* context) {
   s.context = context;
   if (!context) {
     TW_LOG(kFn, L"");
-    PostFatal(dialog, 0);
+    PostFatal(dialog, tw::msg::FatalCode::kUnknown);
     return TRUE;
   }
   CQLNAutoPlayCancel::Register(::GetCurrentThreadId());
@@ -221,12 +221,12 @@ BOOL OnInitDialog(HWND dialog, MkDiscDlgParam* context) {
                                : 0xFFFFFFFFu;
     TW_LOG(kFn, tw::Hex8Pair(context->DiscCount, current));
     TW_LOG(kFn, tw::Hex8Pair(context->DiscListCount, index));
-    PostFatal(dialog, 0);
+    PostFatal(dialog, tw::msg::FatalCode::kUnknown);
     return TRUE;
   }
   if (!MkDiscDlg::ShowDescriptionOfBrningDisc(dialog)) {
     TW_LOG(kFn, L"");
-    PostFatal(dialog, 0);
+    PostFatal(dialog, tw::msg::FatalCode::kUnknown);
   }
   return TRUE;
 }

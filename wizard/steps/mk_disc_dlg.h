@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <string>
 
-#include "steps/disc_entry.h"
 #include "steps/list_file.h"
-#include "steps/step_params.h"
+#include "ui/core/disc_entry.h"
+#include "ui/step_params.h"
 
 class MkDiscDlg {
  public:

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/core/text.h"
@@ -17,10 +18,10 @@
 #include "res/resource.h"
 #include "steps/core/step_rules.h"
 #include "steps/step_common.h"
-#include "steps/step_params.h"
 #include "ui/autoplay_cancel.h"
 #include "ui/core/wizard_tables.h"
 #include "ui/dialog_designer.h"
+#include "ui/step_params.h"
 
 using tw::steps::PostFatal;
 
@@ -31,12 +32,7 @@ constexpr uint32_t kDriveSlots = 26;
 constexpr int kDriveListTries = 10;
 constexpr DWORD kDriveListWaitMs = 500;
 
-// Error codes the main window turns into its general messages.
-constexpr uint32_t kErrUnknown = 0;
-constexpr uint32_t kErrNoBurnApp = 2;
-constexpr uint32_t kErrDriveInfo = 3;
-constexpr uint32_t kErrDiscSetInfo = 4;
-constexpr uint32_t kErrOwnMessage = 5;
+using tw::msg::FatalCode;
 
 // The step's state while its dialog exists; one dialog at a time.
 struct SelectState {
@@ -113,7 +109,7 @@ void FollowListSelection(HWND dialog) {
   if (!SlctDiscSetDlg::SetDiscTypeCmbBox(s.listSelection, dialog, s.param->LangIniPath, s.param->Manager,
                                          g_driveCombo.get(), s.canSelectOdd, s.drives.data(), s.driveCount)) {
     TW_LOG(kFn, tw::Hex8(static_cast<uint32_t>(s.listSelection)));
-    PostFatal(dialog, kErrDiscSetInfo);
+    PostFatal(dialog, FatalCode::kDiscSetInfo);
   }
   ::SendMessageW(types, CB_SETCURSEL, 0, 0);
   SlctDiscSetDlg::UpdateNeedDiscCount(dialog, s.param->Manager);
@@ -127,25 +123,35 @@ void OnDriveChange(HWND dialog) {
   if (!SlctDiscSetDlg::SetDiscTypeCmbBox(s.listSelection, dialog, s.param->LangIniPath, s.param->Manager,
                                          g_driveCombo.get(), s.canSelectOdd, s.drives.data(), s.driveCount)) {
     TW_LOG(kFn, tw::Hex8(static_cast<uint32_t>(s.listSelection)));
-    PostFatal(dialog, kErrDiscSetInfo);
+    PostFatal(dialog, FatalCode::kDiscSetInfo);
   }
   SlctDiscSetDlg::UpdateNeedDiscCount(dialog, s.param->Manager);
 }
 
-BOOL OnInitDialog(HWND dialog, SlctDiscSetDlgParam* param) {
-  SelectState& s = g_state;
-  s = SelectState{};
-  s.param = param;
-  CQLNAutoPlayCancel::Register(::GetCurrentThreadId());
-  if (!param || !param->Manager) {
-    // Without the disc-set model there is nothing to choose from.
-    TW_LOG(kFn, L"");
-    PostFatal(dialog, kErrDiscSetInfo);
-    return TRUE;
-  }
-  TarnSet::CMgr* manager = param->Manager;
-  manager->ChkWrittenDiscs();
+// How one part of the set-up ended: go on, or end the wizard with a fatal
+// code. `show` is false when the part has shown its own message; `stop` is
+// false for the one failure after which the set-up carries on.
+struct SetUpOutcome {
+  bool fatal = false;
+  FatalCode code = FatalCode::kUnknown;
+  bool show = true;
+  bool stop = true;
+};
+constexpr SetUpOutcome kGoOn{};
+SetUpOutcome Fatal(FatalCode code) { return SetUpOutcome{true, code, true, true}; }
+SetUpOutcome OwnMessageShown() { return SetUpOutcome{true, FatalCode::kOwnMessage, false, true}; }
 
+// Without the disc-set model there is nothing to choose from.
+SetUpOutcome CheckModel(HWND, SlctDiscSetDlgParam* param) {
+  if (param && param->Manager) return kGoOn;
+  TW_LOG(kFn, L"");
+  return Fatal(FatalCode::kDiscSetInfo);
+}
+
+// The marks, the controls, the texts and the drive switch of the settings.
+SetUpOutcome PrepareControls(HWND dialog, SlctDiscSetDlgParam* param) {
+  SelectState& s = g_state;
+  param->Manager->ChkWrittenDiscs();
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
   ::InitCommonControlsEx(&controls);
   ::SendDlgItemMessageW(dialog, IDC_DISC_SET_LIST, LVM_DELETEALLITEMS, 0, 0);
@@ -165,108 +171,128 @@ BOOL OnInitDialog(HWND dialog, SlctDiscSetDlgParam* param) {
   ::SetDlgItemTextW(dialog, IDC_DRIVE_LABEL, s.texts.ODD.c_str());
   ::SetDlgItemTextW(dialog, IDC_DISC_TYPE_LABEL, s.texts.DiscType.c_str());
   ::SetDlgItemTextW(dialog, IDC_DISC_COUNT_LABEL, s.texts.DiscCount.c_str());
+  return kGoOn;
+}
 
+// The disc-set list, with the previous choice selected. A list that cannot
+// be filled is reported, and the set-up carries on.
+SetUpOutcome FillDiscSets(HWND dialog, SlctDiscSetDlgParam* param) {
+  SelectState& s = g_state;
+  TarnSet::CMgr* manager = param->Manager;
   if (manager->InfoCount == 0) {
     tw::steps::ShowAppMessage(dialog, s.texts.Msg_NoDiscSetData, MB_OK | MB_ICONERROR);
-    PostFatal(dialog, kErrOwnMessage, false);
-    return TRUE;
+    return OwnMessageShown();
   }
   std::array<std::wstring, 100> names;
   if (!FetchNames(manager, &names)) {
     TW_LOG(kFn, L"");
-    PostFatal(dialog, kErrDiscSetInfo);
-    return TRUE;
+    return Fatal(FatalCode::kDiscSetInfo);
   }
+  SetUpOutcome outcome = kGoOn;
   if (!SlctDiscSetDlg::SetDiscSetList(names.data(), dialog, manager->InfoCount, *param->DiscSetIndex)) {
     TW_LOG(kFn, L"");
-    PostFatal(dialog, kErrUnknown);
+    outcome = Fatal(FatalCode::kUnknown);
+    outcome.stop = false;
   }
   s.listSelection = ListSelection(::GetDlgItem(dialog, IDC_DISC_SET_LIST));
+  return outcome;
+}
 
+// The writers the burning product lists; an empty answer is asked again
+// for a while, since a drive may still be coming up.
+SetUpOutcome ListDrives(HWND dialog, SlctDiscSetDlgParam*) {
+  SelectState& s = g_state;
   CBrnAppCnctor connector;
   if (!connector.IsReady) {
     TW_LOG(kFn, L"");
-    PostFatal(dialog, kErrNoBurnApp);
-    return TRUE;
+    return Fatal(FatalCode::kNoBurnApp);
   }
   s.drives.assign(kDriveSlots, OddInfo{});
   for (int attempt = 1;; ++attempt) {
     s.driveCount = kDriveSlots;
     if (!connector.GetOddsInfo(s.drives.data(), &s.driveCount)) {
       TW_LOG(kFn, L"");
-      PostFatal(dialog, kErrDriveInfo);
-      return TRUE;
+      return Fatal(FatalCode::kDriveInfo);
     }
-    if (s.driveCount > 0) break;
+    if (s.driveCount > 0) return kGoOn;
     if (attempt == kDriveListTries) {
       tw::steps::ShowAppMessage(dialog, s.texts.Msg_NoUsableODD, MB_OK | MB_ICONERROR);
-      PostFatal(dialog, kErrOwnMessage, false);
-      return TRUE;
+      return OwnMessageShown();
     }
     ::Sleep(kDriveListWaitMs);
   }
+}
 
-  const bool shown = s.canSelectOdd ? SlctDiscSetDlg::ShowOddSelection(dialog, *param->OddLetter)
-                                    : SlctDiscSetDlg::ShowOneOddAsAvailable(dialog);
+// The drive list (with the previous drive chosen) or the one drive shown.
+SetUpOutcome ShowDrives(HWND dialog, SlctDiscSetDlgParam* param) {
+  const bool shown = g_state.canSelectOdd ? SlctDiscSetDlg::ShowOddSelection(dialog, *param->OddLetter)
+                                          : SlctDiscSetDlg::ShowOneOddAsAvailable(dialog);
   if (!shown) {
     TW_LOG(kFn, L"");
-    PostFatal(dialog, kErrUnknown);
-    return TRUE;
+    return Fatal(FatalCode::kUnknown);
   }
-  if (!SlctDiscSetDlg::SetDiscTypeCmbBox(s.listSelection, dialog, param->LangIniPath, manager, g_driveCombo.get(),
+  return kGoOn;
+}
+
+// The disc types of the chosen set and drive, with the previous type chosen.
+SetUpOutcome FillDiscTypes(HWND dialog, SlctDiscSetDlgParam* param) {
+  SelectState& s = g_state;
+  if (!SlctDiscSetDlg::SetDiscTypeCmbBox(s.listSelection, dialog, param->LangIniPath, param->Manager, g_driveCombo.get(),
                                          s.canSelectOdd, s.drives.data(), s.driveCount)) {
     TW_LOG(kFn, tw::Hex8(static_cast<uint32_t>(s.listSelection)));
-    PostFatal(dialog, kErrDiscSetInfo);
-    return TRUE;
+    return Fatal(FatalCode::kDiscSetInfo);
   }
   HWND types = ::GetDlgItem(dialog, IDC_DISC_TYPE_COMBO);
   if (*param->DiscType == -1) {
     ::SendMessageW(types, CB_SETCURSEL, 0, 0);
-  } else {
-    const LRESULT count = ::SendMessageW(types, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-      const LRESULT data = ItemData(types, i);
-      if (data == CB_ERR) {
-        TW_LOG(kFn, tw::Hex8Pair(static_cast<uint32_t>(i), static_cast<uint32_t>(data)));
-        PostFatal(dialog, kErrUnknown);
-        return TRUE;
-      }
-      if (data == *param->DiscType) {
-        ::SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-        break;
-      }
+    return kGoOn;
+  }
+  const LRESULT count = ::SendMessageW(types, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT data = ItemData(types, i);
+    if (data == CB_ERR) {
+      TW_LOG(kFn, tw::Hex8Pair(static_cast<uint32_t>(i), static_cast<uint32_t>(data)));
+      return Fatal(FatalCode::kUnknown);
+    }
+    if (data == *param->DiscType) {
+      ::SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+      break;
     }
   }
-  SlctDiscSetDlg::UpdateNeedDiscCount(dialog, manager);
+  return kGoOn;
+}
+
+// Sets the step up part by part; the first part that ends the wizard
+// stops the set-up, and only here is the fatal message posted.
+BOOL OnInitDialog(HWND dialog, SlctDiscSetDlgParam* param) {
+  SelectState& s = g_state;
+  s = SelectState{};
+  s.param = param;
+  CQLNAutoPlayCancel::Register(::GetCurrentThreadId());
+  using Part = SetUpOutcome (*)(HWND, SlctDiscSetDlgParam*);
+  for (Part part : {CheckModel, PrepareControls, FillDiscSets, ListDrives, ShowDrives, FillDiscTypes}) {
+    const SetUpOutcome outcome = part(dialog, param);
+    if (outcome.fatal) PostFatal(dialog, outcome.code, outcome.show);
+    if (outcome.fatal && outcome.stop) return TRUE;
+  }
+  SlctDiscSetDlg::UpdateNeedDiscCount(dialog, param->Manager);
   s.following = true;
   return TRUE;
 }
 
-void OnNext(HWND dialog) {
+// The chosen set, drive and disc type, written into the selection; the
+// fatal code when one of them cannot be read.
+std::optional<FatalCode> StoreChoice(HWND dialog, SlctDiscSetDlgParam* p) {
   SelectState& s = g_state;
-  SlctDiscSetDlgParam* p = s.param;
-  if (!p || !p->Manager) {
-    TW_LOG(kFn, L"");
-    PostFatal(dialog, kErrUnknown);
-    return;
-  }
-  *p->DiscSetIndex = 0;
-  *p->OddLetter = 0;
-  *p->DiscType = -1;
-  *p->DiscListCount = 0;
-  p->DiscList->reset();
-
   int32_t setIndex = 0;
   if (!SlctDiscSetDlg::GetSelectedDiscSetIndex(dialog, &setIndex)) {
     TW_LOG(kFn, L"");
-    PostFatal(dialog, kErrUnknown);
-    return;
+    return FatalCode::kUnknown;
   }
   std::array<std::wstring, 100> names;
   if (!FetchNames(p->Manager, &names) || setIndex < 0 || static_cast<size_t>(setIndex) >= names.size()) {
     TW_LOG(kFn, tw::Hex8(static_cast<uint32_t>(setIndex)));
-    PostFatal(dialog, kErrDiscSetInfo);
-    return;
+    return FatalCode::kDiscSetInfo;
   }
   *p->DiscSetIndex = setIndex;
   *p->DiscSetName = names[static_cast<size_t>(setIndex)];
@@ -274,8 +300,7 @@ void OnNext(HWND dialog) {
   const int drive = s.canSelectOdd ? g_driveCombo->GetSelectedItemData(::GetDlgItem(dialog, IDC_DRIVE_COMBO)) : 0;
   if (drive < 0 || static_cast<uint32_t>(drive) >= s.driveCount) {
     TW_LOG(kFn, tw::Hex8Pair(s.driveCount, static_cast<uint32_t>(drive)));
-    PostFatal(dialog, kErrDiscSetInfo);
-    return;
+    return FatalCode::kDiscSetInfo;
   }
   *p->OddLetter = s.drives[static_cast<size_t>(drive)].DriveLetter;
 
@@ -283,29 +308,32 @@ void OnNext(HWND dialog) {
   const LRESULT typeItem = ::SendMessageW(types, CB_GETCURSEL, 0, 0);
   if (typeItem == CB_ERR) {
     TW_LOG(kFn, L"");
-    PostFatal(dialog, kErrDiscSetInfo);
-    return;
+    return FatalCode::kDiscSetInfo;
   }
   const LRESULT discType = ItemData(types, typeItem);
   if (discType == CB_ERR) {
     TW_LOG(kFn, tw::Hex8Pair(static_cast<uint32_t>(typeItem), static_cast<uint32_t>(discType)));
-    PostFatal(dialog, kErrUnknown);
-    return;
+    return FatalCode::kUnknown;
   }
   *p->DiscType = static_cast<int32_t>(discType);
+  return std::nullopt;
+}
 
+// The discs of the stored choice still to make, written into the
+// selection; `listed` stays false when every disc is made already (the
+// user is told so and stays on the step).
+std::optional<FatalCode> StoreDiscList(SlctDiscSetDlgParam* p, bool* listed) {
+  const int32_t setIndex = *p->DiscSetIndex;
   std::vector<TarnSet::TaskData> tasks;
   uint32_t taskCount = 0;
   if (!FetchTasks(p->Manager, setIndex, *p->DiscType, &tasks, &taskCount)) {
     TW_LOG(kFn, tw::Hex8(static_cast<uint32_t>(setIndex)));
-    PostFatal(dialog, kErrDiscSetInfo);
-    return;
+    return FatalCode::kDiscSetInfo;
   }
   uint32_t total = 0;
   if (!SlctDiscSetDlg::GetTotalDiscCount(setIndex, *p->DiscType, p->Manager, &total)) {
     TW_LOG(kFn, tw::Hex8Pair(static_cast<uint32_t>(setIndex), static_cast<uint32_t>(*p->DiscType)));
-    PostFatal(dialog, kErrDiscSetInfo);
-    return;
+    return FatalCode::kDiscSetInfo;
   }
   tw::steps::DiscList built = tw::steps::BuildDiscList(tasks.data(), taskCount, total);
   if (built.overflow || built.entries.size() != total) {
@@ -314,14 +342,38 @@ void OnNext(HWND dialog) {
     TW_LOG(kFn, tw::Hex8Pair(total, static_cast<uint32_t>(built.entries.size())));
   }
   if (built.entries.empty()) {
-    tw::steps::ShowAppMessage(nullptr, s.texts.Msg_AlreadyWritten, MB_OK | MB_ICONINFORMATION);
-    return;
+    tw::steps::ShowAppMessage(nullptr, g_state.texts.Msg_AlreadyWritten, MB_OK | MB_ICONINFORMATION);
+    return std::nullopt;
   }
   DiscListOwner list(new DiscEntry[built.entries.size()]);
   for (size_t i = 0; i < built.entries.size(); ++i) list[i] = std::move(built.entries[i]);
   *p->DiscListCount = static_cast<uint32_t>(built.entries.size());
   *p->DiscList = std::move(list);
-  tw::steps::PostToMain(dialog, tw::msg::kGoNext);
+  *listed = true;
+  return std::nullopt;
+}
+
+void OnNext(HWND dialog) {
+  SlctDiscSetDlgParam* p = g_state.param;
+  if (!p || !p->Manager) {
+    TW_LOG(kFn, L"");
+    PostFatal(dialog, FatalCode::kUnknown);
+    return;
+  }
+  *p->DiscSetIndex = 0;
+  *p->OddLetter = 0;
+  *p->DiscType = -1;
+  *p->DiscListCount = 0;
+  p->DiscList->reset();
+
+  bool listed = false;
+  std::optional<FatalCode> failed = StoreChoice(dialog, p);
+  if (!failed) failed = StoreDiscList(p, &listed);
+  if (failed) {
+    PostFatal(dialog, *failed);
+  } else if (listed) {
+    tw::steps::PostToMain(dialog, tw::msg::kGoNext);
+  }
 }
 
 INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -396,35 +448,12 @@ bool SlctDiscSetDlg::SetDiscSetList(const std::wstring* names, HWND dialog, uint
   ::SetWindowLongPtrW(list, GWL_STYLE, ::GetWindowLongPtrW(list, GWL_STYLE) | LVS_SHOWSELALWAYS);
   ::SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
   ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-  LVCOLUMNW column{};
-  column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
-  column.fmt = LVCFMT_LEFT;
-  column.cx = 100;
-  column.pszText = const_cast<wchar_t*>(L"");
-  ::SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
-
-  tw::WindowDc dc(list);
-  HFONT font = reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0));
-  tw::SelectedObject selected(dc.get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(SYSTEM_FONT));
-  int widest = 0;
-  for (uint32_t i = 0; names && i < count; ++i) {
-    LVITEMW item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = static_cast<int>(i);
-    item.pszText = const_cast<wchar_t*>(names[i].c_str());
-    item.lParam = static_cast<LPARAM>(i);
-    ::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    SIZE size{};
-    if (!::GetTextExtentPoint32W(dc.get(), names[i].c_str(), static_cast<int>(names[i].size()), &size)) {
-      TW_LOG(kOp, tw::Hex8With(::GetLastError(), names[i]));
-      continue;
-    }
-    if (size.cx > widest) widest = size.cx;
-  }
+  const std::vector<std::wstring> texts(names, names ? names + count : names);
+  const int widest = tw::steps::FillSingleColumnList(list, texts, kOp);
   RECT client{};
   ::GetClientRect(list, &client);
-  const uint16_t width = tw::steps::DiscSetColumnWidth(client.right, widest, tw::ui::Scale(20, tw::Settings().LogPixelsX));
-  ::SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(width, 0));
+  tw::steps::SetSingleColumnWidth(
+      list, tw::steps::DiscSetColumnWidth(client.right, widest, tw::ui::Scale(20, tw::Settings().LogPixelsX)));
 
   const LRESULT items = ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
   if (items <= 0) {
@@ -534,14 +563,14 @@ void SlctDiscSetDlg::UpdateNeedDiscCount(HWND dialog, TarnSet::CMgr* manager) {
   const LRESULT discType = item == CB_ERR ? CB_ERR : ItemData(types, item);
   if (discType == CB_ERR) {
     TW_LOG(kOp, tw::Hex8Pair(static_cast<uint32_t>(item), static_cast<uint32_t>(discType)));
-    PostFatal(dialog, kErrUnknown);
+    PostFatal(dialog, FatalCode::kUnknown);
     return;
   }
   uint32_t total = 0;
   const int32_t setIndex = g_state.listSelection;
   if (!GetTotalDiscCount(setIndex, static_cast<int32_t>(discType), manager, &total)) {
     TW_LOG(kOp, tw::Hex8Pair(static_cast<uint32_t>(setIndex), static_cast<uint32_t>(discType)));
-    PostFatal(dialog, kErrUnknown);
+    PostFatal(dialog, FatalCode::kUnknown);
     return;
   }
   ::SetDlgItemTextW(dialog, IDC_DISC_COUNT, tw::Dec(total).c_str());

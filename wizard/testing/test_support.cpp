@@ -9,6 +9,7 @@
 #include <mutex>
 #include <stdexcept>
 
+#include "app/core/text.h"
 #include "app/file_read.h"
 #include "app/handles.h"
 #include "gendata.h"
@@ -102,12 +103,7 @@ void CopyTree(const std::wstring& from, const std::wstring& to) {
   } while (::FindNextFileW(find.get(), &data));
 }
 
-std::string Narrow(const std::wstring& text) {
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0) ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], size, nullptr, nullptr);
-  return out;
-}
+std::string Narrow(const std::wstring& text) { return tw::ToUtf8(text); }
 
 std::wstring SampleDeployment() { return HostPath(TW_SOURCE_DIR "/demo/deployment"); }
 

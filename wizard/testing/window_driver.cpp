@@ -72,23 +72,43 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
 }
 
 namespace {
+// Named CALLBACK functions: a lambda does not convert to the __stdcall
+// WNDENUMPROC of the 32-bit build.
 struct WindowSearch {
-  DWORD processId;
+  DWORD processId = 0;
+  bool hiddenToo = false;
+  int id = 0;
   std::vector<HWND> found;
 };
 BOOL CALLBACK CollectTopWindow(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<WindowSearch*>(param);
-  if (::IsWindowVisible(window) && (search->processId == 0 || ProcessOf(window) == search->processId)) {
+  if ((search->hiddenToo || ::IsWindowVisible(window)) &&
+      (search->processId == 0 || ProcessOf(window) == search->processId)) {
     search->found.push_back(window);
   }
   return TRUE;
 }
+BOOL CALLBACK FindControlId(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  if (::GetDlgCtrlID(window) != search->id) return TRUE;
+  search->found.push_back(window);
+  return FALSE;
+}
 }  // namespace
 
-std::vector<HWND> TopWindows(DWORD processId) {
-  WindowSearch search{processId, {}};
+std::vector<HWND> TopWindows(DWORD processId, bool hiddenToo) {
+  WindowSearch search;
+  search.processId = processId;
+  search.hiddenToo = hiddenToo;
   ::EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+HWND DescendantWithId(HWND parent, int id) {
+  WindowSearch search;
+  search.id = id;
+  ::EnumChildWindows(parent, FindControlId, reinterpret_cast<LPARAM>(&search));
+  return search.found.empty() ? nullptr : search.found.front();
 }
 
 std::wstring ClassOf(HWND window) {
@@ -239,6 +259,21 @@ void ClickAt(POINT screen, bool right) {
   inputs[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
   inputs[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
   ::SendInput(2, inputs, sizeof(INPUT));
+}
+
+void TypeKey(WORD virtualKey) {
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = inputs[1].ki.wVk = virtualKey;
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, inputs, sizeof(INPUT));
+}
+
+HWND FocusOfThread(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+  return thread && ::GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
 }
 
 namespace {

@@ -1,7 +1,9 @@
 // Driving the wizard's windows from a test or the demo walker, in the same
 // process or from outside: find a window or message box, read its controls,
 // press buttons, tick list items with real clicks, choose combo items, and
-// wait on window state with a deadline (never a fixed sleep). List views
+// wait on window state with a deadline. The one wait on the clock alone is
+// ClickAt's: it keeps a click a double-click time apart from the input
+// before it, so that two clicks never make a double click. List views
 // and extended combo boxes of another process are read through memory
 // allocated in that process, since their messages carry pointers.
 #pragma once
@@ -19,8 +21,11 @@ namespace twdrive {
 // passed; the calling thread's messages are dispatched meanwhile.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
-// Visible top-level windows of a process (0: any process).
-std::vector<HWND> TopWindows(DWORD processId);
+// Top-level windows of a process (0: any process): the visible ones, or
+// every one with `hiddenToo` (a window made but not yet shown).
+std::vector<HWND> TopWindows(DWORD processId, bool hiddenToo = false);
+// The first window below `parent`, at any depth, with that control id.
+HWND DescendantWithId(HWND parent, int id);
 std::wstring ClassOf(HWND window);
 std::wstring TextOf(HWND window);
 std::wstring ItemText(HWND parent, int id);
@@ -71,6 +76,14 @@ class RemoteList {
 // A real mouse click at a screen point (cursor moved there first), so that
 // code hit-testing the cursor sees it. `right` for the right button.
 void ClickAt(POINT screen, bool right = false);
+
+// A real key press (down and up) for whichever window has the keyboard
+// focus. Input is handled in the order it came, so a key typed after a
+// click reaches the program only once the click has been handled.
+void TypeKey(WORD virtualKey);
+// The window that has the keyboard focus in the thread of `window` (of any
+// process); null when none.
+HWND FocusOfThread(HWND window);
 
 // Combo boxes (plain or extended) of any process.
 int ComboCount(HWND combo);

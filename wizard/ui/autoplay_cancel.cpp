@@ -6,6 +6,7 @@
 #include "app/core/text.h"
 #include "app/guard.h"
 #include "app/handles.h"
+#include "app/library_search.h"
 #include "app/log.h"
 #include "app/syshelpers.h"
 

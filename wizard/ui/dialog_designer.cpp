@@ -91,7 +91,9 @@ bool CSystemBmpBtn::ClickFlag() { return g_clickFlag != 0; }
 
 CSystemBmpBtn::~CSystemBmpBtn() {
   if (window_) {
-    // The button outlives its object: give it back its own procedure.
+    // The window owner destroys the button right after this body: give it
+    // back its own procedure first, so that the messages of its
+    // destruction never reach an object that is being torn down.
     ::SetWindowLongPtrW(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
     ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
   }
@@ -186,16 +188,8 @@ LRESULT CSystemBmpBtn::Handle(HWND window, UINT message, WPARAM wParam, LPARAM l
   }
   switch (message) {
     case WM_SETFOCUS:
-      if (!focused_) {
-        focused_ = true;
-        ::SetTimer(window, kFocusTimer, kFocusDelayMs, nullptr);
-      }
-      return 0;
     case WM_KILLFOCUS:
-      if (focused_) {
-        focused_ = false;
-        ::SetTimer(window, kFocusTimer, kFocusDelayMs, nullptr);
-      }
+      OnFocusChange(window, message == WM_SETFOCUS);
       return 0;
     case WM_TIMER:
       if (wParam != kFocusTimer) break;
@@ -212,35 +206,13 @@ LRESULT CSystemBmpBtn::Handle(HWND window, UINT message, WPARAM wParam, LPARAM l
     case BM_SETSTATE:
       return 0;
     case WM_KEYDOWN:
-      if (wParam != VK_SPACE) break;
-      if (!pressed_) {
-        pressed_ = true;
-        ::SendMessageW(window, tw::msg::kButtonRepaint, 0, 0);
-      }
-      return 0;
     case WM_KEYUP:
       if (wParam != VK_SPACE) break;
-      if (pressed_) {
-        DeliverClick();
-        pressed_ = false;
-        g_clickFlag = 1;
-        ::SendMessageW(window, tw::msg::kButtonRepaint, 0, 0);
-      }
+      OnSpaceKey(window, message == WM_KEYDOWN);
       return 0;
     case WM_LBUTTONDOWN:
-      if (PointInClient(window, lParam) && !pressed_) {
-        pressed_ = true;
-        ::SendMessageW(window, tw::msg::kButtonRepaint, 0, 0);
-      }
-      break;
     case WM_LBUTTONUP:
-      if (pressed_) {
-        g_clickFlag = 0;
-        if (PointInClient(window, lParam)) DeliverClick();
-        pressed_ = false;
-        g_clickFlag = 1;
-        ::SendMessageW(window, tw::msg::kButtonRepaint, 0, 0);
-      }
+      OnLeftButton(window, message == WM_LBUTTONDOWN, lParam);
       break;
     case tw::msg::kButtonRepaint:
       ::InvalidateRect(window, nullptr, FALSE);
@@ -250,6 +222,39 @@ LRESULT CSystemBmpBtn::Handle(HWND window, UINT message, WPARAM wParam, LPARAM l
       break;
   }
   return ::CallWindowProcW(previous_, window, message, wParam, lParam);
+}
+
+void CSystemBmpBtn::OnFocusChange(HWND window, bool focused) {
+  if (focused_ == focused) return;
+  focused_ = focused;
+  ::SetTimer(window, kFocusTimer, kFocusDelayMs, nullptr);
+}
+
+void CSystemBmpBtn::OnSpaceKey(HWND window, bool down) {
+  if (down) {
+    if (pressed_) return;
+    pressed_ = true;
+  } else {
+    if (!pressed_) return;
+    DeliverClick();
+    pressed_ = false;
+    g_clickFlag = 1;
+  }
+  ::SendMessageW(window, tw::msg::kButtonRepaint, 0, 0);
+}
+
+void CSystemBmpBtn::OnLeftButton(HWND window, bool down, LPARAM lParam) {
+  if (down) {
+    if (!PointInClient(window, lParam) || pressed_) return;
+    pressed_ = true;
+  } else {
+    if (!pressed_) return;
+    g_clickFlag = 0;
+    if (PointInClient(window, lParam)) DeliverClick();
+    pressed_ = false;
+    g_clickFlag = 1;
+  }
+  ::SendMessageW(window, tw::msg::kButtonRepaint, 0, 0);
 }
 
 // ---------------------------------------------------------------- CSystemBtn

@@ -62,6 +62,13 @@ class CSystemBmpBtn {
  private:
   static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The focus came or went: the focused look follows after a delay.
+  void OnFocusChange(HWND window, bool focused);
+  // Space down presses the button, space up clicks it.
+  void OnSpaceKey(HWND window, bool down);
+  // The left button pressed in the button, or released (a click when
+  // released inside).
+  void OnLeftButton(HWND window, bool down, LPARAM lParam);
   void DeliverClick();
   void Draw(HDC dc);
 

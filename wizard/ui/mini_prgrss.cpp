@@ -49,8 +49,8 @@ INT_PTR MiniPrgrss::Run(HINSTANCE instance, HWND owner, MiniPrgrssParam* param) 
 
 unsigned __stdcall MiniPrgrss::DoFuncThread(void* param) {
   const DWORD self = ::GetCurrentThreadId();
-  CQLNAutoPlayCancel::Register(self);
   const bool reported = TW_GUARDED(L"MiniPrgrss::DoFuncThread", false, [&] {
+    CQLNAutoPlayCancel::Register(self);
     auto* record = static_cast<MiniPrgrssParam*>(param);
     if (record && record->Function) {
       const int32_t result = record->Function(record->Argument);
@@ -61,9 +61,13 @@ unsigned __stdcall MiniPrgrss::DoFuncThread(void* param) {
     }
     return true;
   });
-  // An operation that threw still ends the window, as "not run".
+  // An operation that threw (or a registration that did) still ends the
+  // window, as "not run".
   if (!reported) ::PostMessageW(g_window.load(), tw::msg::kOperationNotRun, 0, 0);
-  CQLNAutoPlayCancel::Unregister(self);
+  TW_GUARDED(L"MiniPrgrss::DoFuncThread", false, [&] {
+    CQLNAutoPlayCancel::Unregister(self);
+    return true;
+  });
   return 0;
 }
 

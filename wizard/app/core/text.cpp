@@ -174,4 +174,42 @@ std::wstring FromUtf16Le(const std::string& bytes) {
   return out;
 }
 
+namespace {
+void PutUtf8(std::string& out, uint32_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+bool IsHighSurrogate(uint32_t c) { return c >= 0xD800 && c < 0xDC00; }
+bool IsLowSurrogate(uint32_t c) { return c >= 0xDC00 && c < 0xE000; }
+}  // namespace
+
+std::string ToUtf8(const std::wstring& text) {
+  constexpr uint32_t kReplacement = 0xFFFD;
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    uint32_t c = static_cast<uint32_t>(text[i]);
+    if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(static_cast<uint32_t>(text[i + 1]))) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<uint32_t>(text[++i]) - 0xDC00);
+    } else if (IsHighSurrogate(c) || IsLowSurrogate(c) || c > 0x10FFFF) {
+      c = kReplacement;
+    }
+    PutUtf8(out, c);
+  }
+  return out;
+}
+
 }  // namespace tw

@@ -48,4 +48,9 @@ std::string ToUtf16Le(const std::wstring& text);
 // The inverse; an odd trailing byte is ignored.
 std::wstring FromUtf16Le(const std::string& bytes);
 
+// UTF-8 of a text, for output that leaves the program (reports, test
+// messages). Surrogate pairs become one code point; a surrogate without
+// its partner becomes U+FFFD, as the system's conversion does.
+std::string ToUtf8(const std::wstring& text);
+
 }  // namespace tw

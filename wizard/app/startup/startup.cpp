@@ -6,11 +6,14 @@
 
 #include <clocale>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "app/core/paths.h"
 #include "app/core/text.h"
 #include "app/exec.h"
 #include "app/guard.h"
+#include "app/library_search.h"
 #include "app/log.h"
 #include "app/msgbox.h"
 #include "app/settings.h"
@@ -26,6 +29,7 @@
 #include "steps/slct_disc_set_dlg.h"
 #include "ui/gdi.h"
 #include "ui/main_dlg.h"
+#include "ui/step_manager.h"
 
 namespace tw {
 const wchar_t* const kForeignMutexes[4] = {
@@ -48,12 +52,34 @@ void ShowLangMessage(const std::wstring& text, UINT icon) {
   tw::ShowMessageBox(nullptr, text, tw::Records().App.AppName, MB_OK | icon);
 }
 
+// The full path of a start or end program: as configured when that is a
+// full path, else below the wizard's own folder, so that the program is
+// never looked for along the system's search order. Empty when the path
+// depends on the current drive or folder ("\x.exe", "C:x.exe"): such a
+// program counts as missing.
+std::wstring ConfiguredProgramPath(const std::wstring& filePath) {
+  if (tw::IsFullyQualifiedPath(filePath)) return filePath;
+  wchar_t folder[MAX_PATH + 1] = {};
+  if (GetModuleFolderPath(::GetModuleHandleW(nullptr), folder) != 0) return std::wstring();
+  return tw::ProgramPathFrom(filePath, folder).value_or(std::wstring());
+}
+
+// True when the configured program is an existing file; `path` receives
+// its full path, and what is logged names that (or the configured text
+// when there is none).
+bool FindConfiguredProgram(const wchar_t* fn, uint32_t line, const std::wstring& filePath, std::wstring* path) {
+  *path = ConfiguredProgramPath(filePath);
+  if (!path->empty() && tw::IsExistingFile(*path)) return true;
+  tw::Log(fn, line, path->empty() ? filePath : *path);
+  return false;
+}
+
 // The start and end programs differ only in their section.
 bool RunConfiguredProgram(const wchar_t* fn, const LangIni::ExcData& texts, const ActIni::ExcData& program) {
   const LangIni::GnrlMsgData& messages = tw::Records().Messages;
   if (program.FilePath.empty()) return true;
-  if (!tw::IsExistingFile(program.FilePath)) {
-    tw::Log(fn, __LINE__, program.FilePath);
+  std::wstring path;
+  if (!FindConfiguredProgram(fn, __LINE__, program.FilePath, &path)) {
     ShowLangMessage(messages.Msg_FileLacked, MB_ICONERROR);
     return false;
   }
@@ -73,8 +99,8 @@ bool RunConfiguredProgram(const wchar_t* fn, const LangIni::ExcData& texts, cons
   }
   tw::ProcessInfo process;
   DWORD exitCode = 0;
-  if (!ExecuteFile(program.FilePath.c_str(), program.Parameter.c_str(), true, process.put(), &exitCode)) {
-    tw::Log(fn, __LINE__, program.FilePath);
+  if (!ExecuteFile(path.c_str(), program.Parameter.c_str(), true, process.put(), &exitCode)) {
+    tw::Log(fn, __LINE__, path);
     ShowLangMessage(messages.Msg_UnknownError, MB_ICONERROR);
     return false;
   }
@@ -82,7 +108,7 @@ bool RunConfiguredProgram(const wchar_t* fn, const LangIni::ExcData& texts, cons
   for (int32_t code : codes) {
     if (static_cast<uint32_t>(code) == exitCode) return true;
   }
-  tw::Log(fn, __LINE__, tw::Hex8With(exitCode, program.FilePath));
+  tw::Log(fn, __LINE__, tw::Hex8With(exitCode, path));
   if (program.ShowErrorMessage != 0) ShowLangMessage(texts.Msg_Error, MB_ICONERROR);
   return false;
 }
@@ -173,8 +199,8 @@ bool ChkExistanceOfNeedfulFile(const std::wstring& actIniPath) {
   const ActIni::ExcData programs[] = {ActIni::CIniMgr::GetExcAtStrtData(actIniPath),
                                       ActIni::CIniMgr::GetExcAtEndData(actIniPath)};
   for (const ActIni::ExcData& program : programs) {
-    if (!program.FilePath.empty() && !tw::IsExistingFile(program.FilePath)) {
-      TW_LOG(kFn, program.FilePath);
+    std::wstring path;
+    if (!program.FilePath.empty() && !FindConfiguredProgram(kFn, __LINE__, program.FilePath, &path)) {
       ShowLangMessage(tw::Records().Messages.Msg_FileLacked, MB_ICONERROR);
       return false;
     }
@@ -221,23 +247,26 @@ void LoadQLNCmnDlgDll_Dummy() {
   }
   // Loaded for the life of the process and never called from here.
   static HMODULE library = nullptr;
-  library = ::LoadLibraryW(path.c_str());
+  library = tw::LoadLibraryByFullPath(path);
   if (!library) TW_LOG(kFn, tw::Hex8With(::GetLastError(), path));
 }
 
-namespace tw {
+namespace {
 
-int RunTarnwright(HINSTANCE instance, const wchar_t* commandLine) {
+// Locale, the common dialog library and the screen's resolution: what
+// start-up sets up before it decides anything.
+void PrepareProcess() {
   _wsetlocale(LC_ALL, L".ACP");
   LoadQLNCmnDlgDll_Dummy();
-  {
-    WindowDc screen(nullptr);
-    if (screen) {
-      Settings().LogPixelsX = ::GetDeviceCaps(screen.get(), LOGPIXELSX);
-      Settings().LogPixelsY = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
-    }
+  tw::WindowDc screen(nullptr);
+  if (screen) {
+    tw::Settings().LogPixelsX = ::GetDeviceCaps(screen.get(), LOGPIXELSX);
+    tw::Settings().LogPixelsY = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
   }
+}
 
+// Elevation and the switch; the exit code when start-up must stop.
+std::optional<int> CheckElevationAndSwitch(const wchar_t* commandLine) {
   const bool elevated = Norvane::DeskKit::Common::IsWindowsVistaOrLater()
                             ? Norvane::DeskKit::Common::IsRunningAsAdministratorOnVistaOrLater()
                             : Norvane::DeskKit::Common::IsRunningAsAdministratorOnXP();
@@ -247,8 +276,8 @@ int RunTarnwright(HINSTANCE instance, const wchar_t* commandLine) {
   }
   switch (CheckCommandLine(commandLine)) {
     case CommandLine::kUnsplittable:
-      TW_LOG(kMain, Hex8(::GetLastError()));
-      ShowMessageBox(nullptr, kUnknownError, kFixedCaption, MB_OK | MB_ICONERROR);
+      TW_LOG(kMain, tw::Hex8(::GetLastError()));
+      tw::ShowMessageBox(nullptr, kUnknownError, tw::kFixedCaption, MB_OK | MB_ICONERROR);
       return 2;
     case CommandLine::kInvalid:
       TW_LOG(kMain, commandLine ? commandLine : L"");
@@ -256,24 +285,30 @@ int RunTarnwright(HINSTANCE instance, const wchar_t* commandLine) {
     case CommandLine::kValid:
       break;
   }
-  StartWarmingShellIcons();
+  return std::nullopt;
+}
 
-  std::wstring paths[3];
+// The three INI files, in the order looked up.
+struct IniPaths {
+  std::wstring act, lang, tarnSet;
+};
+bool FindIniFiles(IniPaths* paths) {
+  std::wstring* const outs[3] = {&paths->act, &paths->lang, &paths->tarnSet};
   const wchar_t* const names[3] = {L"Tarnwright_Act.ini", L"Tarnwright_Lang.ini", L"TarnSet.ini"};
   for (int i = 0; i < 3; ++i) {
-    if (!GetTargetFilePathInBkupApp(::GetModuleHandleW(nullptr), nullptr, names[i], &paths[i])) {
-      ShowMessageBox(nullptr, kFileNotFound, kFixedCaption, MB_OK | MB_ICONERROR);
+    if (!GetTargetFilePathInBkupApp(::GetModuleHandleW(nullptr), nullptr, names[i], outs[i])) {
+      tw::ShowMessageBox(nullptr, kFileNotFound, tw::kFixedCaption, MB_OK | MB_ICONERROR);
       TW_LOG(kMain, names[i]);
-      return 2;
+      return false;
     }
   }
-  const std::wstring& actIniPath = paths[0];
-  const std::wstring& langIniPath = paths[1];
-  const std::wstring& tarnSetIniPath = paths[2];
-  LoadProcessRecords(langIniPath, actIniPath);
-  const LangIni::GnrlMsgData& messages = Records().Messages;
+  return true;
+}
 
-  CMutexChecker single;
+// No other copy of the wizard and no program of the backup product family
+// may run; `single` keeps the wizard's own mutex for the rest of the run.
+bool NoOtherProgramRuns(CMutexChecker& single) {
+  const LangIni::GnrlMsgData& messages = tw::Records().Messages;
   switch (single.CheckMutex()) {
     case 0:
       break;
@@ -281,20 +316,48 @@ int RunTarnwright(HINSTANCE instance, const wchar_t* commandLine) {
       TW_LOG(kMain, L"");
       CRunningAppActivator activator;
       if (!activator.Activate()) ShowLangMessage(messages.Msg_LaunchedOnOther, MB_ICONINFORMATION);
-      return 2;
+      return false;
     }
     default:
       TW_LOG(kMain, L"");
       ShowLangMessage(messages.Msg_UnknownError, MB_ICONERROR);
-      return 2;
+      return false;
   }
-  for (const wchar_t* name : kForeignMutexes) {
+  for (const wchar_t* name : tw::kForeignMutexes) {
     if (!ChkExistanceOfMutex(name)) {
       TW_LOG(kMain, name);
-      return 2;
+      return false;
     }
   }
-  if (!ChkExistanceOfNeedfulFile(actIniPath)) {
+  return true;
+}
+
+// The main window with the wizard's own steps; its result as exit code.
+int RunMainWindow(HINSTANCE instance, const IniPaths& paths) {
+  CFuncMgr::SetStepProcedures({SlctDiscSetDlg::DlgProc, ChkDiscDlg::DlgProc, MkDiscDlg::DlgProc, FnshDlg::DlgProc});
+  const MainDlgInitParam param{paths.act, paths.lang, paths.tarnSet};
+  const INT_PTR result = MainDlg::Run(instance, param);
+  if (result < 0 || result > 2) {
+    // The main window could not be made at all (or ended with no result
+    // of its own): an error, never a negative exit code.
+    TW_LOG(kMain, tw::Hex8(static_cast<uint32_t>(result)));
+    return 2;
+  }
+  return static_cast<int>(result);
+}
+
+int StartAndRun(HINSTANCE instance, const wchar_t* commandLine) {
+  PrepareProcess();
+  if (const std::optional<int> refused = CheckElevationAndSwitch(commandLine)) return *refused;
+  StartWarmingShellIcons();
+  IniPaths paths;
+  if (!FindIniFiles(&paths)) return 2;
+  tw::LoadProcessRecords(paths.lang, paths.act);
+  const LangIni::GnrlMsgData& messages = tw::Records().Messages;
+
+  CMutexChecker single;
+  if (!NoOtherProgramRuns(single)) return 2;
+  if (!ChkExistanceOfNeedfulFile(paths.act)) {
     TW_LOG(kMain, L"");
     return 2;
   }
@@ -305,30 +368,36 @@ int RunTarnwright(HINSTANCE instance, const wchar_t* commandLine) {
     TW_LOG(kMain, L"");
     return 2;
   }
-  if (ChkHideDrvOpened(actIniPath)) {
+  if (ChkHideDrvOpened(paths.act)) {
     TW_LOG(kMain, L"");
     ShowLangMessage(messages.Msg_HideDriveOpended, MB_ICONERROR);
     return 0;
   }
-  if (!DoStartProcessing(langIniPath, actIniPath)) {
+  if (!DoStartProcessing(paths.lang, paths.act)) {
     TW_LOG(kMain, L"");
     return 2;
   }
+  const int result = RunMainWindow(instance, paths);
+  if (!DoEndProcessing(paths.lang, paths.act)) {
+    TW_LOG(kMain, L"");
+    return 2;
+  }
+  return result;
+}
 
-  CFuncMgr::SetStepProcedures({SlctDiscSetDlg::DlgProc, ChkDiscDlg::DlgProc, MkDiscDlg::DlgProc, FnshDlg::DlgProc});
-  const MainDlgInitParam param{actIniPath, langIniPath, tarnSetIniPath};
-  INT_PTR result = MainDlg::Run(instance, param);
-  if (result < 0 || result > 2) {
-    // The main window could not be made at all (or ended with no result
-    // of its own): an error, never a negative exit code.
-    TW_LOG(kMain, Hex8(static_cast<uint32_t>(result)));
-    result = 2;
-  }
-  if (!DoEndProcessing(langIniPath, actIniPath)) {
-    TW_LOG(kMain, L"");
-    return 2;
-  }
-  return static_cast<int>(result);
+}  // namespace
+
+namespace tw {
+
+int RunTarnwright(HINSTANCE instance, const wchar_t* commandLine) {
+  // Whatever escapes start-up or the run (running out of memory, above
+  // all) ends the program with 2 and one log entry, never unwinding into
+  // the system's start-up code.
+  return TW_GUARDED(kMain, 2, [&] {
+    // Before anything else may load a library by name.
+    RestrictLibrarySearch(kMain);
+    return StartAndRun(instance, commandLine);
+  });
 }
 
 }  // namespace tw

@@ -44,6 +44,8 @@ namespace tw {
 extern const wchar_t* const kForeignMutexes[4];
 
 // Runs start-up, the main window and shutdown; returns the exit code.
+// The first thing it does is restrict the process's library search to the
+// system folder (library_search.h).
 // `commandLine` is the process's own command line (the entry point passes
 // GetCommandLineW(); tests pass their own).
 int RunTarnwright(HINSTANCE instance, const wchar_t* commandLine);

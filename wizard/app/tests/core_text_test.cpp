@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <optional>
+#include <string>
+
 #include "core/number_list.h"
+#include "core/paths.h"
 #include "core/text.h"
 
 using namespace tw;
@@ -50,6 +55,20 @@ TEST(CoreText, Utf16LittleEndianRoundTrip) {
   EXPECT_EQ(FromUtf16Le(bytes), text);
 }
 
+TEST(CoreText, Utf8OfEveryLengthAndOfBrokenSurrogates) {
+  // One, two, three and four bytes; U+1F600 as the pair D83D DE00.
+  std::wstring text = L"A\u00E9\u65E5";
+  text += static_cast<wchar_t>(0xD83D);
+  text += static_cast<wchar_t>(0xDE00);
+  EXPECT_EQ(ToUtf8(text), "A\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80");
+  // A surrogate without its partner, at the end or before another unit.
+  std::wstring broken(1, static_cast<wchar_t>(0xD83D));
+  broken += L'x';
+  broken += static_cast<wchar_t>(0xDE00);
+  EXPECT_EQ(ToUtf8(broken), "\xEF\xBF\xBDx\xEF\xBF\xBD");
+  EXPECT_EQ(ToUtf8(L""), "");
+}
+
 TEST(CoreNumberList, SplitsReadsAndSkips) {
   EXPECT_EQ(ParseNumberList(L"0").numbers, std::vector<int32_t>({0}));
   EXPECT_EQ(ParseNumberList(L"0,,3").numbers, std::vector<int32_t>({0, 3}));
@@ -67,3 +86,24 @@ TEST(CoreNumberList, PiecesOverNineCharactersAreNotCutOffNumbers) {
   EXPECT_EQ(r.numbers, std::vector<int32_t>({123456789, -12345678}));
   EXPECT_EQ(r.tooLong, std::vector<std::wstring>({L"1234567890"}));
 }
+
+TEST(CorePaths, ProgramsAreTakenByFullPathOrFromTheBaseFolderNeverSearched) {
+  const std::wstring base = L"C:\\Norvane\\Tarnwright\\";
+  using Result = std::optional<std::wstring>;
+  // Fully qualified: as it stands.
+  EXPECT_EQ(ProgramPathFrom(L"C:\\Program Files\\x.exe", base), Result(L"C:\\Program Files\\x.exe"));
+  EXPECT_EQ(ProgramPathFrom(L"d:/tools/x.exe", base), Result(L"d:/tools/x.exe"));
+  EXPECT_EQ(ProgramPathFrom(L"\\\\server\\share\\x.exe", base), Result(L"\\\\server\\share\\x.exe"));
+  // Relative: below the base folder (whose trailing backslash goes).
+  EXPECT_EQ(ProgramPathFrom(L"partlink.exe", base), Result(L"C:\\Norvane\\Tarnwright\\partlink.exe"));
+  EXPECT_EQ(ProgramPathFrom(L"..\\x.exe", base), Result(L"C:\\Norvane\\Tarnwright\\..\\x.exe"));
+  // Wherever the current drive or folder is: no full path.
+  const std::wstring vague[] = {L"", L"\\x.exe", L"/x.exe", L"C:x.exe", L"C:", L"\\\\"};
+  for (size_t i = 0; i < std::size(vague); ++i) {
+    EXPECT_EQ(ProgramPathFrom(vague[i], base), std::nullopt) << i;
+    EXPECT_FALSE(IsFullyQualifiedPath(vague[i])) << i;
+  }
+  EXPECT_TRUE(IsFullyQualifiedPath(L"C:\\"));
+  EXPECT_FALSE(IsFullyQualifiedPath(L"\"C:\\x.exe\""));
+}
+

@@ -86,6 +86,57 @@ TEST(ExecuteFile, RefusesWhatIsNotAnExistingFile) {
   EXPECT_EQ(LoggedMessages(watch, L"ExecuteFile"), (Lines{quoted, missing, dir.path(), L"", L"", L""}));
 }
 
+TEST(ExecuteFile, ABlankInThePathNeverStartsAPlantedProgram) {
+  // C:\Program.exe, planted: a copy of exec_child, so that what it records
+  // shows which program ran. The intended one lies below "C:\Program Files".
+  const std::wstring plant = L"C:\\Program.exe";
+  const std::wstring folder = L"C:\\Program Files\\Tarnwright exec test";
+  ASSERT_TRUE(::CopyFileW(ChildPath().c_str(), plant.c_str(), TRUE)) << "C:\\Program.exe is there already";
+  twtest::MakeDirs(folder);
+  tw::ScopeExit cleanUp([&] {
+    ::DeleteFileW(plant.c_str());
+    twtest::RemoveTree(folder);
+  });
+  const std::wstring program = folder + L"\\exec_child.exe";
+  ASSERT_TRUE(::CopyFileW(ChildPath().c_str(), program.c_str(), FALSE));
+  twtest::TempDir dir;
+  const std::wstring ran = dir / L"ran.txt";
+
+  // The control: unquoted, the same command line starts the plant here.
+  std::wstring unquoted = program + L" module=" + ran;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(::CreateProcessW(nullptr, &unquoted[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                               &startup, &pi));
+  EXPECT_EQ(WaitForExitCode(pi), 0u);
+  EXPECT_EQ(Recorded(ran), plant);
+
+  // The path quoted: the intended program.
+  DWORD code = 1;
+  ASSERT_TRUE(ExecuteFile(program.c_str(), (L"module=" + ran).c_str(), true, &pi, &code));
+  tw::CloseProcessInfo(pi);
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(Recorded(ran), program);
+}
+
+TEST(ExecuteFile, AProgramWithoutAFullPathIsRefusedEvenWhereItExists) {
+  // exec_child.exe lies in the current folder, where a search would find it.
+  wchar_t previous[MAX_PATH] = {};
+  ::GetCurrentDirectoryW(MAX_PATH, previous);
+  ASSERT_TRUE(::SetCurrentDirectoryW(twtest::ExeFolder().c_str()));
+  tw::ScopeExit restore([&] { ::SetCurrentDirectoryW(previous); });
+  tw::LogWatch watch;
+  PROCESS_INFORMATION pi{};
+  EXPECT_FALSE(ExecuteFile(L"exec_child.exe", L"", true, &pi, nullptr));
+  EXPECT_EQ(pi.hProcess, nullptr);
+  CShellMgr shell;
+  EXPECT_FALSE(shell.ExecuteAsUser(L"exec_child.exe", L"", &pi));
+  EXPECT_EQ(pi.hProcess, nullptr);
+  EXPECT_EQ(LoggedMessages(watch, L"ExecuteFile"), Lines{L"0x000000a1, exec_child.exe"});
+  EXPECT_EQ(LoggedMessages(watch, L"CShellMgr::ExecuteAsUser"), Lines{L"0x000000a1, exec_child.exe"});
+}
+
 TEST(ExecuteFile, FileThatIsNoProgramFailsToStart) {
   twtest::TempDir dir;
   const std::wstring fake = dir / L"fake.exe";

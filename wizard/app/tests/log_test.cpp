@@ -165,7 +165,17 @@ TEST(LogChildWriter, WritesWhenStartedAsChild) {
   wchar_t count[16] = {};
   if (!::GetEnvironmentVariableW(L"TW_LOG_CHILD_ENTRIES", count, 16)) GTEST_SKIP() << "only run as a child";
   const int n = _wtoi(count);
+  ASSERT_GT(n, 0);
   for (int i = 0; i < n; ++i) TW_LOG(L"child", tw::Fmt(L"%lu-%d", ::GetCurrentProcessId(), i));
+  // Every entry of this writer is in the ring, whatever the other writer
+  // did meanwhile; the parent sees a failure here as the exit code.
+  std::set<std::wstring> mine;
+  for (const auto& e : tw::ReadLogRing()) {
+    if (e.entry.function == L"child") mine.insert(e.entry.message);
+  }
+  for (int i = 0; i < n; ++i) {
+    EXPECT_EQ(mine.count(tw::Fmt(L"%lu-%d", ::GetCurrentProcessId(), i)), 1u) << i;
+  }
 }
 
 TEST_F(LogFileTest, TwoProcessesWritingAtOnceLoseNothing) {

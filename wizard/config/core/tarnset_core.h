@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "config/core/rcv_packing.h"
-#include "config/tarnset_task.h"
+#include "config/core/tarnset_task.h"
 
 namespace tw {
 namespace tarnset {

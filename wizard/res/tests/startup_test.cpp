@@ -47,6 +47,30 @@ struct Refusal {
 
 std::unique_ptr<NamedObject> Nothing(const Deployment&) { return nullptr; }
 
+// Runs the wizard as the case arranges it: the one message (or none), the
+// exit code, no window, and the functions that logged.
+void CheckRefusal(const Refusal& c) {
+  SCOPED_TRACE(c.name);
+  Deployment deployment;
+  ASSERT_EQ(deployment.error(), "");
+  auto held = c.arrange(deployment);
+  tw::LogWatch watch;
+  twdrive::WizardRun run;
+  ASSERT_TRUE(run.Start(deployment.Exe(), c.arguments));
+  if (!c.caption.empty()) {
+    auto box = run.WaitMessageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->caption, c.caption);
+    EXPECT_EQ(box->text, c.text);
+    EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
+    EXPECT_TRUE(box->hasIcon);
+    EXPECT_TRUE(twdrive::Answer(*box, IDOK));
+  }
+  EXPECT_EQ(run.WaitExit(), c.exitCode);
+  EXPECT_EQ(run.WaitMain(0), nullptr) << "no window may open";
+  EXPECT_EQ(e2e::LoggedFunctions(watch), c.logged);
+}
+
 TEST(Startup, EveryRefusalGivesItsExitCodeMessageAndLogEntries) {
   const Refusal cases[] = {
       {"no argument", Nothing, L"", 2, L"", L"", {L"wWinMain"}},
@@ -72,6 +96,16 @@ TEST(Startup, EveryRefusalGivesItsExitCodeMessageAndLogEntries) {
        kAppName, L"An unexpected error occurred.\r\nThe program will now close.", {L"ChkExistanceOfMutex", L"wWinMain"}},
       {"start program missing",
        [](const Deployment& d) { d.SetAction(L"ExecuteAtStart", L"FilePath", L"C:\\nowhere\\x.exe"); return nullptr; },
+       L"/Tarn", 2, kAppName, L"A file needed to make recovery discs is missing.\r\nPlease reinstall the Recovery Disc Creator.",
+       {L"ChkExistanceOfNeedfulFile", L"wWinMain"}},
+      {"start program given from the current drive's root",
+       [](const Deployment& d) {
+         // It exists from the wizard's current folder, but where it lies
+         // depends on that folder's drive: it counts as missing.
+         ::CopyFileW(ExecChild().c_str(), (d.Program() + L"\\exec_child.exe").c_str(), FALSE);
+         d.SetAction(L"ExecuteAtStart", L"FilePath", d.Program().substr(2) + L"\\exec_child.exe");
+         return nullptr;
+       },
        L"/Tarn", 2, kAppName, L"A file needed to make recovery discs is missing.\r\nPlease reinstall the Recovery Disc Creator.",
        {L"ChkExistanceOfNeedfulFile", L"wWinMain"}},
       {"common exclusion list missing", [](const Deployment& d) { d.Remove(L"TarnSet_Exclusion.ini"); return nullptr; },
@@ -101,27 +135,7 @@ TEST(Startup, EveryRefusalGivesItsExitCodeMessageAndLogEntries) {
        },
        L"/Tarn", 2, L"", L"", {L"DoStartProcessing", L"GetHideDrvLttr", L"wWinMain"}},
   };
-  for (const Refusal& c : cases) {
-    SCOPED_TRACE(c.name);
-    Deployment deployment;
-    ASSERT_EQ(deployment.error(), "");
-    auto held = c.arrange(deployment);
-    tw::LogWatch watch;
-    twdrive::WizardRun run;
-    ASSERT_TRUE(run.Start(deployment.Exe(), c.arguments));
-    if (!c.caption.empty()) {
-      auto box = run.WaitMessageBox();
-      ASSERT_TRUE(box);
-      EXPECT_EQ(box->caption, c.caption);
-      EXPECT_EQ(box->text, c.text);
-      EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
-      EXPECT_TRUE(box->hasIcon);
-      EXPECT_TRUE(twdrive::Answer(*box, IDOK));
-    }
-    EXPECT_EQ(run.WaitExit(), c.exitCode);
-    EXPECT_EQ(run.WaitMain(0), nullptr) << "no window may open";
-    EXPECT_EQ(e2e::LoggedFunctions(watch), c.logged);
-  }
+  for (const Refusal& c : cases) CheckRefusal(c);
 }
 
 TEST(Startup, SwitchInAnyCaseAndTwiceIsAccepted) {
@@ -219,6 +233,63 @@ TEST(Startup, StartAndEndProgramsRunAroundTheWizard) {
   EXPECT_EQ(deployment.Markers(), Strings{L"Set4_DVD_Tools.flg"});
   // The entry over nine characters is skipped with a log entry, not read.
   EXPECT_EQ(twtest::LoggedMessages(watch, L"SplitNumberList"), (Strings{L"1234567890", L"1234567890"}));
+}
+
+// Programs are started by their full path and never found by a search,
+// and no library planted beside the wizard runs in it. C:\Program.exe is
+// planted (a copy of exec_child, which records which program ran) where an
+// unquoted "C:\Program Files\..." would start it; copies of a library of
+// ours lie beside the wizard under the names of system libraries the
+// wizard loads while it runs. (On this platform those names are always
+// served by its own built-in libraries, so the check of the planted
+// libraries holds with or without the wizard's restricted search; the
+// library search tests show the restriction itself.)
+TEST(Startup, ProgramsAreStartedByFullPathAndNoPlantRuns) {
+  Deployment deployment;
+  ASSERT_EQ(deployment.error(), "");
+  const std::wstring plant = L"C:\\Program.exe";
+  const std::wstring folder = L"C:\\Program Files\\Tarnwright start test";
+  ASSERT_TRUE(::CopyFileW(ExecChild().c_str(), plant.c_str(), TRUE)) << "C:\\Program.exe is there already";
+  twtest::MakeDirs(folder);
+  tw::ScopeExit cleanUp([&] {
+    ::DeleteFileW(plant.c_str());
+    twtest::RemoveTree(folder);
+  });
+  ASSERT_TRUE(::CopyFileW(ExecChild().c_str(), (folder + L"\\exec_child.exe").c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileW(ExecChild().c_str(), (deployment.Program() + L"\\exec_child.exe").c_str(), FALSE));
+  const Strings libraries = {L"uxtheme.dll", L"msimg32.dll", L"version.dll", L"dwmapi.dll", L"imm32.dll"};
+  for (const auto& name : libraries) {
+    ASSERT_TRUE(::CopyFileW(twtest::HostPath(TW_PLANT_PROBE).c_str(), (deployment.Program() + L"\\" + name).c_str(),
+                            FALSE));
+  }
+  twtest::TempDir records;
+  // The start program below "C:\Program Files"; the end program by its
+  // name alone, which means the one beside the wizard.
+  // The start program records the recovery drive's letter as the partition
+  // tool does, the end program takes it away again.
+  deployment.SetAction(L"RecoveryData", L"StorageDrive_RegValueName", L"DRV3");
+  deployment.SetAction(L"ExecuteAtStart", L"FilePath", folder + L"\\exec_child.exe");
+  deployment.SetAction(L"ExecuteAtStart", L"Parameter", L"drv3=C module=" + (records / L"start.txt"));
+  deployment.SetAction(L"ExecuteAtEnd", L"FilePath", L"exec_child.exe");
+  deployment.SetAction(L"ExecuteAtEnd", L"Parameter", L"drv3= record=" + (records / L"end.txt"));
+  twtest::ScopedHklmKey drive(L"SOFTWARE\\Norvane\\ZRV_PARTLINK");
+  drive.DeleteValue(L"DRV3");
+  twdrive::WizardRun run;
+  ASSERT_TRUE(e2e::StartToFirstStep(deployment, run));
+  run.Back();
+  EXPECT_EQ(run.WaitExit(), 0u);
+
+  const std::string started = twtest::ReadBytes(records / L"start.txt");
+  EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(started.data()), started.size() / 2),
+            folder + L"\\exec_child.exe");
+  const std::string ended = twtest::ReadBytes(records / L"end.txt");
+  EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(ended.data()), ended.size() / 2),
+            L"\"" + deployment.Program() + L"\\exec_child.exe\" drv3= record=" + (records / L"end.txt"));
+  for (const auto& name : libraries) {
+    EXPECT_EQ(::GetFileAttributesW((deployment.Program() + L"\\" + name + L".loaded").c_str()),
+              INVALID_FILE_ATTRIBUTES)
+        << twtest::Narrow(name) << " ran in the wizard";
+  }
 }
 
 TEST(Startup, FailingEndProgramTurnsACancelIntoAnError) {

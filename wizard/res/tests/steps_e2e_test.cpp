@@ -48,12 +48,19 @@ TEST_F(StepsEndToEnd, DiscTypesFollowTheDriveAndTheSetAndTheKeyboard) {
   ASSERT_TRUE(twdrive::WaitUntil([&] { return run_.DiscCountText() == L"2"; }, 5000));
   ::PostMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
   ASSERT_TRUE(twdrive::WaitUntil([&] { return run_.DiscCountText() == L"1"; }, 5000));
-  // A click on the empty part of the list keeps the choice.
+  // A click on the empty part of the list keeps the choice. The click must
+  // land on the list; a Tab typed after it is handled only after the click
+  // (input is handled in order), so once the Tab has moved the focus on,
+  // the click's outcome is there to read.
   twdrive::RemoteList remote(list);
   const auto last = remote.ItemRect(2, LVIR_BOUNDS);
   ASSERT_TRUE(last);
-  twdrive::ClickAt(POINT{last->left + 20, last->bottom + 30});
-  twdrive::WaitUntil([] { return false; }, 300);  // let the click arrive
+  const POINT empty{last->left + 20, last->bottom + 30};
+  ASSERT_EQ(::WindowFromPoint(empty), list);
+  twdrive::ClickAt(empty);
+  ASSERT_TRUE(twdrive::WaitUntil([&] { return twdrive::FocusOfThread(list) == list; }, 5000));
+  twdrive::TypeKey(VK_TAB);
+  ASSERT_TRUE(twdrive::WaitUntil([&] { return twdrive::FocusOfThread(list) != list; }, 5000));
   EXPECT_TRUE(remote.State(2, LVIS_SELECTED) & LVIS_SELECTED);
   EXPECT_EQ(run_.DiscCountText(), L"1");
   run_.Back();

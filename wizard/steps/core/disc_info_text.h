@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "steps/disc_entry.h"
+#include "ui/core/disc_entry.h"
 
 namespace tw {
 

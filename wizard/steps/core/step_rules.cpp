@@ -40,7 +40,7 @@ DiscEntry DiscEntryOf(const TarnSet::TaskData& task, uint32_t discNumber) {
   return e;
 }
 
-bool DiscIsTaken(const TarnSet::TaskData& task, uint32_t discNumber) {
+bool DiscIsStillToMake(const TarnSet::TaskData& task, uint32_t discNumber) {
   if (task.WrittenFlags.empty()) return true;
   if (task.RemainingDiscs == 0) return false;
   return discNumber >= task.WrittenFlags.size() || task.WrittenFlags[discNumber] == 0;
@@ -51,7 +51,7 @@ DiscList BuildDiscList(const TarnSet::TaskData* tasks, uint32_t taskCount, uint3
   list.entries.reserve(total);
   for (uint32_t t = 0; tasks && t < taskCount; ++t) {
     for (uint32_t d = 0; d < tasks[t].TotalDiscs; ++d) {
-      if (!DiscIsTaken(tasks[t], d)) continue;
+      if (!DiscIsStillToMake(tasks[t], d)) continue;
       if (list.entries.size() >= total) {
         list.overflow = true;
         return list;

@@ -12,8 +12,8 @@
 
 #include "burn/core/brn_types.h"
 #include "config/core/lang_ini_data.h"
-#include "config/tarnset_task.h"
-#include "steps/disc_entry.h"
+#include "config/core/tarnset_task.h"
+#include "ui/core/disc_entry.h"
 
 namespace tw {
 namespace steps {
@@ -33,7 +33,7 @@ DiscEntry DiscEntryOf(const TarnSet::TaskData& task, uint32_t discNumber);
 // Whether disc `discNumber` of a task is still to be made: always for a
 // task without marks, otherwise when discs remain and the disc's mark is 0
 // (a mark the task does not hold counts as 0).
-bool DiscIsTaken(const TarnSet::TaskData& task, uint32_t discNumber);
+bool DiscIsStillToMake(const TarnSet::TaskData& task, uint32_t discNumber);
 
 // The disc list in task order and, within a task, disc order. It never
 // holds more than `total` entries: when the marks would take more discs

@@ -21,6 +21,18 @@ constexpr uint32_t kBackPressed = kApp + 4;  // posted
 // Worker -> progress window (posted).
 constexpr uint32_t kOperationDone = kApp + 9;     // wParam result
 constexpr uint32_t kOperationNotRun = kApp + 10;  // no operation record
+// The error codes that go with kFatalError: the general message the main
+// window shows for each (when the show flag is set).
+enum class FatalCode : uint32_t {
+  kUnknown = 0,       // "Msg_UnknownError"
+  kFileLacked = 1,    // "Msg_FileLacked"
+  kNoBurnApp = 2,     // "Msg_BurnAppNotInstalled"
+  kDriveInfo = 3,     // "Msg_GettingDriveInfoFailed"
+  kDiscSetInfo = 4,   // "Msg_GettingDiscSetInfoFailed"
+  kOwnMessage = 5,    // the step has shown its own message ("Msg_UnknownError" if shown)
+};
+constexpr uint32_t CodeOf(FatalCode code) { return static_cast<uint32_t>(code); }
+
 // A bitmap button to itself: repaint now.
 constexpr uint32_t kButtonRepaint = kApp + 1;
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
 #include <thread>
 
 #include "app/settings.h"
@@ -14,18 +15,39 @@
 #include "testing/window_driver.h"
 #include "ui/core/messages.h"
 #include "ui/main_dlg.h"
+#include "ui/step_manager.h"
 
 namespace {
 
 using Strings = std::vector<std::wstring>;
 constexpr wchar_t kCaption[] = L"Frame Test Wizard";
 
+// What the test reads of the step manager's state. The state belongs to
+// the user-interface thread: the stand-in steps copy it there when the
+// test sends them kReadState.
+struct StateView {
+  uint32_t currentStep = 0;
+  uint32_t currentDisc = 0;
+  int32_t discType = -1;
+  std::wstring discSetName;
+  uint32_t discCount = 0;
+  uint32_t discListCount = 0;
+};
+constexpr UINT kReadState = tw::msg::kApp + 0x60;
+
 // Stand-ins for the four steps: Next and Back go straight to the manager;
 // the check step chooses two discs, the make step makes one per Next.
-INT_PTR StandInCommon(HWND dialog, UINT message) {
+INT_PTR StandInCommon(HWND dialog, UINT message, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       return TRUE;
+    case kReadState: {
+      const WizardState& s = CFuncMgr::State();
+      *reinterpret_cast<StateView*>(lParam) =
+          StateView{s.CurrentStep, s.CurrentDisc, s.DiscType, s.DiscSetName, s.DiscCount, s.DiscListCount};
+      ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 1);
+      return TRUE;
+    }
     case tw::msg::kDestroyStep:
       ::DestroyWindow(dialog);
       return TRUE;
@@ -47,11 +69,11 @@ INT_PTR CALLBACK SelectStandIn(HWND d, UINT m, WPARAM, LPARAM l) {
     *p->DiscListCount = 2;
     p->DiscList->reset(new DiscEntry[2]);
   }
-  return StandInCommon(d, m);
+  return StandInCommon(d, m, l);
 }
 INT_PTR CALLBACK CheckStandIn(HWND d, UINT m, WPARAM, LPARAM l) {
   if (m == WM_INITDIALOG) *reinterpret_cast<ChkDiscDlgParam*>(l)->DiscCount = 2;
-  return StandInCommon(d, m);
+  return StandInCommon(d, m, l);
 }
 MkDiscDlgParam* g_make = nullptr;
 INT_PTR CALLBACK MakeStandIn(HWND d, UINT m, WPARAM, LPARAM l) {
@@ -60,9 +82,9 @@ INT_PTR CALLBACK MakeStandIn(HWND d, UINT m, WPARAM, LPARAM l) {
     *g_make->Result = 0;
     ++*g_make->CurrentDisc;
   }
-  return StandInCommon(d, m);
+  return StandInCommon(d, m, l);
 }
-INT_PTR CALLBACK FinishStandIn(HWND d, UINT m, WPARAM, LPARAM) { return StandInCommon(d, m); }
+INT_PTR CALLBACK FinishStandIn(HWND d, UINT m, WPARAM, LPARAM l) { return StandInCommon(d, m, l); }
 
 class MainWindow : public ::testing::Test {
  protected:
@@ -107,9 +129,18 @@ class MainWindow : public ::testing::Test {
     return twdrive::WaitUntil(
         [&] {
           HWND child = Step();
-          return CFuncMgr::State().CurrentStep == step && child && ::IsWindowVisible(child);
+          const std::optional<StateView> state = State();
+          return state && state->currentStep == step && child && ::IsWindowVisible(child);
         },
         10000);
+  }
+  // The step manager's state, read on the window's thread through the
+  // current step dialog; nothing while no step dialog answers.
+  std::optional<StateView> State() const {
+    HWND step = Step();
+    StateView view;
+    if (!step || ::SendMessageW(step, kReadState, 0, reinterpret_cast<LPARAM>(&view)) != 1) return std::nullopt;
+    return view;
   }
   HWND Step() const { return ::FindWindowExW(main_, nullptr, L"#32770", nullptr); }
   void Press(int id) { twdrive::PressItem(main_, id); }
@@ -163,7 +194,9 @@ TEST_F(MainWindow, WalksTheStepsForwardAndBackWithEachStepsButtons) {
     ASSERT_TRUE(WaitStep(move.step)) << move.step;
     EXPECT_TRUE(twdrive::WaitUntil([&] { return Buttons() == move.buttons; }, 5000)) << "step " << move.step;
   }
-  EXPECT_EQ(CFuncMgr::State().CurrentDisc, 2u);
+  const std::optional<StateView> state = State();
+  ASSERT_TRUE(state);
+  EXPECT_EQ(state->currentDisc, 2u);
   Press(IDC_NEXT);  // OK without starting over: the wizard ends with 0
   EXPECT_EQ(WaitEnd(), 0);
   EXPECT_TRUE(boxes.calls().empty());
@@ -180,12 +213,13 @@ TEST_F(MainWindow, FinishStartsOverWithTheChoiceKeptAndTheListCleared) {
     ASSERT_TRUE(twdrive::WaitUntil([&] { return Step() != before; }, 10000));
     ASSERT_TRUE(WaitStep(step));
   }
-  const WizardState& s = CFuncMgr::State();
-  EXPECT_EQ(s.DiscType, 1);
-  EXPECT_EQ(s.DiscSetName, L"Set A");
-  EXPECT_EQ(s.DiscCount, 0u);
-  EXPECT_EQ(s.CurrentDisc, 0u);
-  EXPECT_EQ(s.DiscListCount, 2u);  // the stand-in's new list for the new run
+  const std::optional<StateView> s = State();
+  ASSERT_TRUE(s);
+  EXPECT_EQ(s->discType, 1);
+  EXPECT_EQ(s->discSetName, L"Set A");
+  EXPECT_EQ(s->discCount, 0u);
+  EXPECT_EQ(s->currentDisc, 0u);
+  EXPECT_EQ(s->discListCount, 2u);  // the stand-in's new list for the new run
 }
 
 TEST_F(MainWindow, CloseAsksAndCancelStays) {
@@ -220,7 +254,11 @@ TEST_F(MainWindow, FatalErrorShowsTheGeneralMessageForItsCode) {
     Strings texts;
     size_t logged;
   };
-  const Case cases[] = {{4, 1, {L"No sets"}, 0}, {77, 1, {L"Unknown"}, 1}, {5, 0, {}, 0}};
+  using tw::msg::CodeOf;
+  using tw::msg::FatalCode;
+  const Case cases[] = {{CodeOf(FatalCode::kDiscSetInfo), 1, {L"No sets"}, 0},
+                        {77, 1, {L"Unknown"}, 1},  // no such code
+                        {CodeOf(FatalCode::kOwnMessage), 0, {}, 0}};
   for (const Case& c : cases) {
     CFuncMgr::ResetState();
     twtest::MessageBoxRecorder boxes;

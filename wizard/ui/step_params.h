@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "steps/disc_entry.h"
+#include "ui/core/disc_entry.h"
 
 namespace TarnSet {
 class CMgr;
