@@ -26,10 +26,10 @@
 #include "core/key_tables.h"
 #include "core/lang_checks.h"
 #include "core/lint.h"
-#include "core/wording.h"
-#include "measure.h"
 #include "core/pe_image.h"
 #include "core/program_paths.h"
+#include "core/wording.h"
+#include "measure.h"
 #include "places.h"
 #include "steps/chk_disc_dlg.h"
 #include "steps/core/burn_list_text.h"
@@ -877,15 +877,15 @@ void CheckLanguages(const Files& files, const Action& action, const std::vector<
 
 // ---------------------------------------------------------------- help
 
-// The line of the last "key=" in a section (what the profile call reads),
+// The line of the first "key=" in a section, which the profile call reads;
 // 0 when there is none.
 uint32_t KeyLine(const IniText& ini, const std::wstring& section, const std::wstring& key) {
   const IniSection* found = FindSection(ini, section);
-  uint32_t line = 0;
-  for (const IniLine& l : found ? found->lines : std::vector<IniLine>()) {
-    if (tw::StartsWithNoCase(l.text, key + L"=")) line = l.number;
+  if (!found) return 0;
+  for (const IniLine& line : found->lines) {
+    if (tw::StartsWithNoCase(line.text, key + L"=")) return line.number;
   }
-  return line;
+  return 0;
 }
 
 // Every language folder's pages, not only this user's: a page that Help.ini
@@ -893,12 +893,12 @@ uint32_t KeyLine(const IniText& ini, const std::wstring& section, const std::wst
 // to the Default page. Without Language.ini the pages lie beside the program.
 void CheckHelpPerLanguage(const Files& files, Report& report) {
   static const wchar_t* const kSteps[] = {L"select disc set", L"check discs", L"make discs", L"finish"};
-  struct Place {
+  struct HelpPlace {
     std::wstring label;  // "language folder English"
     std::wstring pages;  // its help folder, "" for beside the program only
     std::wstring users;  // "users of [0x0409, Default]"
   };
-  std::vector<Place> places;
+  std::vector<HelpPlace> places;
   if (files.languageIni.empty()) {
     places.push_back({L"the program folder", L"", L"every user"});
   } else {
@@ -915,7 +915,7 @@ void CheckHelpPerLanguage(const Files& files, Report& report) {
     return std::wstring(page);
   };
   const std::wstring fallback = profile(L"Default");
-  for (const Place& place : places) {
+  for (const HelpPlace& place : places) {
     // A page beside the program serves every language.
     auto where = [&](const std::wstring& name) {
       return place.pages.empty() || tw::IsExistingFile(tw::JoinPath(files.folder, name))
