@@ -65,6 +65,36 @@ printf '2026-01-15 10:20:30.456\tTarnwright.exe\t1234\t5678\tWinMain\t42' | seed
 printf '0,3,3010' | seed number_list default
 printf ' -1,,+7,1234567890,9x,x' | seed number_list odd
 
+# Library files for tarncheck's reader, made by the builder its tests use:
+# in the raw mode (first byte even) whole files, in the built mode (odd) a
+# machine, flags, the header kind and export names.
+c++ -std=c++17 -I "$root/tarncheck/tests" -x c++ -o "$tmp/peseeds" - <<'CPP'
+#include <fstream>
+#include "pe_builder.h"
+int main(int, char** argv) {
+  auto save = [&](const char* name, const petest::Spec& spec) {
+    std::ofstream(std::string(argv[1]) + "/" + name, std::ios::binary) << '\0' << petest::Build(spec);
+  };
+  petest::Spec spec;
+  spec.exports = {"GetOddsListW"};
+  save("x86_dll", spec);
+  spec.exports = {"GetOddsListW@8", "_ShowAttentionToDiscFormatDlg@4"};
+  save("x86_decorated", spec);
+  spec.machine = 0x8664;
+  spec.pe32Plus = true;
+  spec.exports = {"ShowAttentionToDiscFormatDlg", "Other"};
+  save("x64_dll", spec);
+  spec = petest::Spec();
+  spec.characteristics = 0x0102;
+  spec.exportDirectory = false;
+  save("x86_exe", spec);
+}
+CPP
+mkdir -p "$corpus/pe_image"
+"$tmp/peseeds" "$corpus/pe_image"
+printf '\x01\x4c\x01\x20\x00GetOddsListW\nGetOddsListW@8' | seed pe_image built_x86
+printf '\x01\x64\x86\x20\x0b_Show@4\n@Fast@12\nplain' | seed pe_image built_x64
+
 # Disk images of partlink's tests: sector 0 for the MBR target; for the GPT
 # target a repair byte of 0 (the images' own checksums), the header sector
 # and the entry array that follows it.

@@ -26,10 +26,16 @@
 #include "core/key_tables.h"
 #include "core/lang_checks.h"
 #include "core/lint.h"
+#include "core/pe_image.h"
+#include "core/program_paths.h"
 #include "core/wording.h"
 #include "measure.h"
+#include "places.h"
+#include "steps/chk_disc_dlg.h"
 #include "steps/core/burn_list_text.h"
+#include "steps/core/step_rules.h"
 #include "steps/mk_disc_dlg.h"
+#include "steps/slct_disc_set_dlg.h"
 
 namespace tc {
 namespace {
@@ -41,8 +47,12 @@ constexpr wchar_t kExclusionName[] = L"TarnSet_Exclusion.ini";
 constexpr wchar_t kLanguageIniName[] = L"Language.ini";
 constexpr wchar_t kHelpIniName[] = L"Help.ini";
 constexpr wchar_t kDialogLibraryName[] = L"QLNCmnDlg.dll";
-// The make-disc step refuses description files larger than this.
-constexpr uint64_t kMaxDescriptionBytes = 16u << 20;
+// The machine of the libraries the wizard can load: its own.
+#ifdef _WIN64
+constexpr uint16_t kWizardMachine = kMachineAmd64;
+#else
+constexpr uint16_t kWizardMachine = kMachineI386;
+#endif
 
 std::wstring Q(const std::wstring& text) { return L"\"" + text + L"\""; }
 
@@ -80,6 +90,34 @@ std::wstring FolderOf(const std::wstring& path) {
 
 void AddFindings(Report& report, const std::wstring& file, const std::vector<Finding>& findings, int level = 1) {
   for (const Finding& f : findings) report.Add(f.severity, Where(file, f) + f.text, level);
+}
+
+// The wizard's load of a maker's library and its bind of `exportName`,
+// judged from the file's bytes; each problem ends with what the wizard then
+// does (`whenUnloadable` or `whenUnbound`). True when both will work.
+bool CheckLibraryFile(const std::wstring& name, const std::wstring& path, const char* exportName,
+                      const std::wstring& whenUnloadable, const std::wstring& whenUnbound, Report& report) {
+  const tw::FileBytes file = tw::ReadWholeFile(path, kMaxFileBytes);
+  if (!file.ok()) {
+    report.Add(Severity::Warning, name + L" (" + path + L") cannot be read to check what it is (" +
+                                      (file.status == tw::FileReadStatus::kTooLarge
+                                           ? L"larger than " + tw::Dec(kMaxFileBytes >> 20) + L" MiB"
+                                           : L"error " + tw::Dec(file.error)) +
+                                      L")");
+    return false;
+  }
+  const PeImage image = ReadPeImage(file.bytes);
+  const std::wstring wanted(exportName, exportName + std::char_traits<char>::length(exportName));
+  const std::vector<std::wstring> problems = JudgeWizardLibrary(image, kWizardMachine, exportName);
+  if (problems.empty()) {
+    report.Line(name + L" is a " + MachineName(image.machine) + L" DLL and exports " + wanted);
+    return true;
+  }
+  const bool loads = image.readable && image.machine == kWizardMachine && image.IsDll();
+  for (const std::wstring& problem : problems) {
+    report.Add(Severity::Error, name + L" (" + path + L") " + problem + L": " + (loads ? whenUnbound : whenUnloadable));
+  }
+  return false;
 }
 
 std::wstring InstallFolder() {
@@ -148,6 +186,8 @@ void CheckFiles(Files& files, Report& report) {
   }
   if (!files.dialogLibrary.empty()) {
     report.Line(std::wstring(kDialogLibraryName) + L": " + files.dialogLibrary);
+    const wchar_t* ends = L"the wizard ends when Next is pressed on the check-disc step";
+    CheckLibraryFile(kDialogLibraryName, files.dialogLibrary, ChkDiscDlg::kAttentionExportName, ends, ends, report);
   } else {
     report.Add(Severity::Error, std::wstring(kDialogLibraryName) +
                                     L" is neither beside the program nor in the backup product's Common folder: "
@@ -165,6 +205,28 @@ std::wstring CodesText(const std::vector<int32_t>& codes) {
   std::wstring text;
   for (size_t i = 0; i < codes.size(); ++i) text += (i == 0 ? L"" : L", ") + tw::DecSigned(codes[i]);
   return text;
+}
+
+// A start or end program in the system folder: the 32-bit wizard asks for
+// it there and is given the folder for 32-bit system files instead.
+void CheckSystemFolderProgram(const std::wstring& name, const std::wstring& path, Report& report) {
+  wchar_t system[MAX_PATH + 1] = {};
+  const UINT length = ::GetSystemDirectoryW(system, MAX_PATH + 1);
+  if (!IsUnderSystemFolder(path, length > 0 && length <= MAX_PATH ? system : L"")) return;
+  std::wstring text = name + L": " + path +
+                      L" lies in the Windows system folder (System32). On 64-bit Windows the 32-bit wizard is "
+                      L"redirected to the folder for 32-bit system files (SysWOW64) there: it checks for and starts "
+                      L"the program of that name in SysWOW64, never a 64-bit one in System32";
+  wchar_t wow64[MAX_PATH + 1] = {};
+  const UINT wowLength = ::GetSystemWow64DirectoryW(wow64, MAX_PATH + 1);
+  const std::wstring normalized = NormalizedPath(path);
+  if (wowLength > 0 && wowLength <= MAX_PATH && tw::StartsWithNoCase(normalized, std::wstring(system) + L"\\")) {
+    const std::wstring redirected = std::wstring(wow64) + normalized.substr(length);
+    text += L" (on this machine " + redirected + (tw::IsExistingFile(redirected) ? L", which exists)" : L", which does not exist)");
+  }
+  report.Add(Severity::Warning, text + L". Put the program in a folder of its own, or name the 64-bit one as "
+                                       L"C:\\Windows\\Sysnative\\...",
+             2);
 }
 
 void CheckProgram(const wchar_t* section, const ActIni::ExcData& program, bool atStart, Report& report) {
@@ -186,6 +248,7 @@ void CheckProgram(const wchar_t* section, const ActIni::ExcData& program, bool a
                    L" is a relative path: the wizard looks for it from whatever folder it is started in",
                2);
   }
+  CheckSystemFolderProgram(name, program.FilePath, report);
   const tw::NumberListResult codes = tw::ParseNumberList(program.SuccessExitCodeList);
   report.Line(L"success exit codes as the wizard reads them: " +
                   (codes.numbers.empty() ? std::wstring(L"none") : CodesText(codes.numbers)) +
@@ -282,18 +345,33 @@ void CheckAction(const Files& files, Action& action, Report& report) {
 struct Drives {
   bool any = false;
   bool bd = false;
+  std::wstring folder;  // the burning product's install folder, "" when none is registered
 };
 
 Drives CheckBurningProduct(Report& report) {
   report.Heading(L"Burning product");
   Drives drives;
   CBrnAppCnctor connector;
+  std::wstring folder = connector.InstFolderPath;
+  if (!connector.IsReady && connector.GetInstFolderPath(&folder)) folder = tw::WithoutTrailingBackslash(folder);
+  if (!folder.empty()) {
+    drives.folder = folder;
+    report.Line(L"registered install folder: " + folder);
+    const std::wstring library = tw::JoinPath(folder, CBrnAppCnctor::kEngineLibraryName);
+    if (tw::IsExistingFile(library)) {
+      const size_t errors = report.Count(Severity::Error);
+      CheckLibraryFile(CBrnAppCnctor::kEngineLibraryName, library, CBrnAppCnctor::kGetOddsListName,
+                       L"the wizard stops at start (Msg_BurnAppNotInstalled)",
+                       L"the wizard stops on its first step (Msg_GettingDriveInfoFailed)", report);
+      // When the connector could not load it, the findings say why.
+      if (!connector.IsReady && report.Count(Severity::Error) > errors) return drives;
+    }
+  }
   if (!connector.IsReady) {
     report.Add(Severity::Error, L"the burning product is not installed (HKLM\\SOFTWARE\\Norvane\\Kilnspar, InstFolder, "
                                 L"with KSCORE.exe and KSIF.dll): the wizard stops at start (Msg_BurnAppNotInstalled)");
     return drives;
   }
-  report.Line(L"installed in " + connector.InstFolderPath);
   OddInfo list[26];
   uint32_t count = 26;
   if (!connector.GetOddsInfo(list, &count)) {
@@ -469,30 +547,35 @@ void CheckTaskTexts(const tw::tarnset::TaskTrace& trace, SetContext& ctx, Report
                                       L" does not exist, so nothing extra is left off the disc",
                3);
   }
-  const uint64_t size = SizeOf(task.Message);
-  if (size == 0 || size > kMaxDescriptionBytes) {
-    report.Add(Severity::Error, trace.section + L": its description file " + task.Message + L" is " +
-                                    (size == 0 ? L"empty" : L"larger than 16 MiB") +
+  // Read and decoded as the make-disc step does, within its size limit.
+  const tw::FileBytes file = tw::ReadWholeFile(task.Message, tw::steps::kMaxDescriptionBytes);
+  const std::wstring title = tw::ReplaceAll(task.Title, L"%DiscNum%", L"1");
+  const std::optional<std::wstring> shown =
+      file.ok() ? tw::steps::DescriptionText(file.bytes, title) : std::optional<std::wstring>();
+  if (!shown) {
+    const std::wstring why = file.status == tw::FileReadStatus::kTooLarge
+                                 ? L"larger than " + tw::Dec(tw::steps::kMaxDescriptionBytes >> 20) + L" MiB"
+                             : file.ok() ? std::wstring(L"empty")
+                                         : L"unreadable (error " + tw::Dec(file.error) + L")";
+    report.Add(Severity::Error, trace.section + L": its description file " + task.Message + L" is " + why +
                                     L": the make-disc step ends the wizard when it gets to this disc",
                3);
     return;
   }
-  const std::string bytes = ReadFileBytes(task.Message);
+  const std::string& bytes = file.bytes;
   if (bytes.size() < 2 || static_cast<unsigned char>(bytes[0]) != 0xFF || static_cast<unsigned char>(bytes[1]) != 0xFE) {
     report.Add(Severity::Warning, trace.section + L": its description file " + task.Message +
                                       L" does not start with the UTF-16 byte-order mark: the wizard reads it as "
                                       L"UTF-16 after its first two bytes all the same",
                3);
   }
-  const std::wstring text = tw::FromUtf16Le(bytes.size() > 2 ? bytes.substr(2) : std::string());
+  const std::wstring text = tw::steps::DescriptionText(bytes, L"%DiscName%").value_or(std::wstring());
   for (const std::wstring& token : StrayPlaceholders(text, {L"%DiscName%"})) {
     report.Add(Severity::Warning, trace.section + L": its description shows " + token +
                                       L" as typed: only %DiscName% is replaced there",
                3);
   }
-  const std::wstring title = tw::ReplaceAll(task.Title, L"%DiscNum%", L"1");
-  ctx.descriptions.push_back({L"description of " + trace.section + L" (" + FileName(task.Message) + L")",
-                              tw::ReplaceAll(text, L"%DiscName%", title)});
+  ctx.descriptions.push_back({L"description of " + trace.section + L" (" + FileName(task.Message) + L")", *shown});
 }
 
 // Task sections of sets that have no "Info_n" Title, and sections beyond
@@ -547,6 +630,7 @@ std::vector<std::wstring> CheckDiscSets(SetContext& ctx, Report& report) {
     report.Line(L"Set " + tw::Dec(set.setNumber) + L" " + Q(set.title) + L" (Info_" + tw::Dec(set.setNumber) + L")");
     const bool offered = set.verdict == tw::tarnset::SetVerdict::Offered;
     std::vector<TarnSet::TaskData> kept[2];
+    const int32_t setIndex = offered ? static_cast<int32_t>(position) : -1;
     if (offered) {
       names.push_back(set.title);
       for (int32_t type = 0; type < 2; ++type) {
@@ -558,10 +642,9 @@ std::vector<std::wstring> CheckDiscSets(SetContext& ctx, Report& report) {
     }
     for (int32_t type = 0; type < 2; ++type) {
       size_t next = 0;
+      // The count the first step shows, by its own rule.
       uint32_t discsToMake = 0;
-      for (const TarnSet::TaskData& task : kept[type]) {
-        discsToMake += task.WrittenFlags.empty() ? task.TotalDiscs : task.RemainingDiscs;
-      }
+      if (offered && !SlctDiscSetDlg::GetTotalDiscCount(setIndex, type, &mgr, &discsToMake)) discsToMake = 0;
       bool any = false;
       for (const tw::tarnset::TaskTrace& t : trace.tasks) {
         if (t.setNumber != set.setNumber || t.discType != type) continue;
@@ -794,6 +877,72 @@ void CheckLanguages(const Files& files, const Action& action, const std::vector<
 
 // ---------------------------------------------------------------- help
 
+// The line of the first "key=" in a section, which the profile call reads;
+// 0 when there is none.
+uint32_t KeyLine(const IniText& ini, const std::wstring& section, const std::wstring& key) {
+  const IniSection* found = FindSection(ini, section);
+  if (!found) return 0;
+  for (const IniLine& line : found->lines) {
+    if (tw::StartsWithNoCase(line.text, key + L"=")) return line.number;
+  }
+  return 0;
+}
+
+// Every language folder's pages, not only this user's: a page that Help.ini
+// names but that is missing is reported also where the wizard falls back
+// to the Default page. Without Language.ini the pages lie beside the program.
+void CheckHelpPerLanguage(const Files& files, Report& report) {
+  static const wchar_t* const kSteps[] = {L"select disc set", L"check discs", L"make discs", L"finish"};
+  struct HelpPlace {
+    std::wstring label;  // "language folder English"
+    std::wstring pages;  // its help folder, "" for beside the program only
+    std::wstring users;  // "users of [0x0409, Default]"
+  };
+  std::vector<HelpPlace> places;
+  if (files.languageIni.empty()) {
+    places.push_back({L"the program folder", L"", L"every user"});
+  } else {
+    Report ignored;
+    for (const LanguageFolder& f : LanguageFolders(files, ignored)) {
+      places.push_back({L"language folder " + f.folder, FolderOf(files.languageIni) + L"\\Help\\" + f.folder,
+                        L"users of [" + f.sections + L"]"});
+    }
+  }
+  const IniText ini = ReadIni(files.help);
+  auto profile = [&](const std::wstring& key) {
+    wchar_t page[MAX_PATH + 1] = {};
+    ::GetPrivateProfileStringW(L"Help", key.c_str(), L"", page, MAX_PATH + 1, files.help.c_str());
+    return std::wstring(page);
+  };
+  const std::wstring fallback = profile(L"Default");
+  for (const HelpPlace& place : places) {
+    // A page beside the program serves every language.
+    auto where = [&](const std::wstring& name) {
+      return place.pages.empty() || tw::IsExistingFile(tw::JoinPath(files.folder, name))
+                 ? tw::JoinPath(files.folder, name)
+                 : tw::JoinPath(place.pages, name);
+    };
+    auto found = [&](const std::wstring& name) { return !name.empty() && tw::IsExistingFile(where(name)); };
+    for (size_t i = 0; i < 4; ++i) {
+      const std::wstring id = tw::Dec(kStepHelpIds[i]);
+      const std::wstring named = profile(id);
+      if (found(named) || (named.empty() && (fallback.empty() || found(fallback)))) continue;
+      const std::wstring step = L"step " + tw::Dec(i + 1) + L" (" + kSteps[i] + L")";
+      if (!named.empty() && found(fallback)) {
+        const Finding finding{Severity::Warning, L"Help", KeyLine(ini, L"Help", id), L""};
+        report.Add(Severity::Warning, Where(kHelpIniName, finding) + id + L" names " + Q(named) +
+                                          L", which is missing for " + place.label + L" (looked for " + where(named) +
+                                          L"): " + place.users + L" get the Default page " + Q(fallback) +
+                                          L" on " + step + L" instead");
+        continue;
+      }
+      const std::wstring missing = named.empty() ? fallback : named;
+      report.Add(Severity::Warning, step + L" has no help page for " + place.label + L" (looked for " +
+                                        where(missing) + L"): " + place.users + L" get no help button there");
+    }
+  }
+}
+
 void CheckHelp(const Files& files, Report& report) {
   report.Heading(L"Help pages (Help.ini)");
   if (files.help.empty()) {
@@ -812,30 +961,51 @@ void CheckHelp(const Files& files, Report& report) {
                                         L") has no help page for this user: the wizard hides its help button");
     }
   }
-  // Every language folder, not only this user's.
-  if (files.languageIni.empty()) return;
-  const std::wstring base = FolderOf(files.languageIni);
-  Report ignored;
-  for (const LanguageFolder& f : LanguageFolders(files, ignored)) {
-    for (size_t i = 0; i < 4; ++i) {
-      wchar_t page[MAX_PATH + 1] = {};
-      const std::wstring id = tw::Dec(kStepHelpIds[i]);
-      ::GetPrivateProfileStringW(L"Help", id.c_str(), L"", page, MAX_PATH + 1, files.help.c_str());
-      std::wstring name = page;
-      std::wstring path = base + L"\\Help\\" + f.folder + L"\\" + name;
-      if (name.empty() || !tw::IsExistingFile(path)) {
-        ::GetPrivateProfileStringW(L"Help", L"Default", L"", page, MAX_PATH + 1, files.help.c_str());
-        name = page;
-        path = base + L"\\Help\\" + f.folder + L"\\" + name;
-      }
-      // A page beside the program serves every language.
-      if (name.empty() || tw::IsExistingFile(path) || tw::IsExistingFile(tw::JoinPath(files.folder, name))) continue;
-      report.Add(Severity::Warning, L"step " + tw::Dec(i + 1) + L" (" + kSteps[i] +
-                                        L") has no help page for language folder " + f.folder +
-                                        L" (looked for " + path + L"): users of [" + f.sections +
-                                        L"] get no help button there");
+  CheckHelpPerLanguage(files, report);
+}
+
+// ---------------------------------------------------------------- writable places
+
+// Every place the elevated wizard reads or runs from.
+std::vector<Place> PlacesOf(const Files& files, const Action& action, const Drives& drives) {
+  std::vector<Place> places = {{files.folder, L"the program folder"},
+                               {tw::JoinPath(files.folder, L"Tarnwright.exe"), L"the wizard"}};
+  for (const std::wstring* ini : {&files.act, &files.set, &files.exclusion, &files.help, &files.languageIni}) {
+    if (!ini->empty()) places.push_back({*ini, FileName(*ini)});
+  }
+  if (!files.languageIni.empty()) {
+    const std::wstring base = FolderOf(files.languageIni);
+    places.push_back({base + L"\\Help", L"the help folder"});
+    Report ignored;
+    for (const LanguageFolder& f : LanguageFolders(files, ignored)) {
+      const std::wstring languageFolder = base + L"\\" + f.folder;
+      places.push_back({languageFolder, L"the language folder " + f.folder});
+      places.push_back({tw::JoinPath(languageFolder, kLangName), f.folder + L"\\" + kLangName});
+      places.push_back({base + L"\\Help\\" + f.folder, L"the help folder " + f.folder});
     }
   }
+  // This user's language file, unless a language folder above brought it.
+  if (!files.lang.empty() && std::none_of(places.begin(), places.end(), [&](const Place& p) {
+        return tw::EqualsNoCase(p.path, files.lang);
+      })) {
+    places.push_back({files.lang, kLangName});
+  }
+  for (const auto& program : {std::make_pair(L"start", &action.start), std::make_pair(L"end", &action.end)}) {
+    const std::wstring& path = program.second->FilePath;
+    if (path.empty() || !tw::IsExistingFile(path)) continue;
+    places.push_back({path, std::wstring(L"the ") + program.first + L" program"});
+    places.push_back({FolderOf(path), std::wstring(L"the ") + program.first + L" program's folder"});
+  }
+  if (!drives.folder.empty()) {
+    places.push_back({drives.folder, L"the burning product's folder"});
+    places.push_back({tw::JoinPath(drives.folder, CBrnAppCnctor::kEngineExeName), CBrnAppCnctor::kEngineExeName});
+    places.push_back({tw::JoinPath(drives.folder, CBrnAppCnctor::kEngineLibraryName), CBrnAppCnctor::kEngineLibraryName});
+  }
+  if (!files.dialogLibrary.empty()) {
+    places.push_back({files.dialogLibrary, L"the common dialog library"});
+    places.push_back({FolderOf(files.dialogLibrary), L"the common dialog library's folder"});
+  }
+  return places;
 }
 
 }  // namespace
@@ -862,6 +1032,7 @@ void CheckDeployment(const std::wstring& folder, Report& report) {
   const std::vector<std::wstring> setNames = CheckDiscSets(ctx, report);
   CheckLanguages(files, action, setNames, ctx, report);
   CheckHelp(files, report);
+  CheckWritablePlaces(PlacesOf(files, action, ctx.drives), report);
   report.Heading(L"Log");
   report.Line(L"the wizard's readers wrote their log entries of this check into the log ring under process id " +
               tw::Dec(::GetCurrentProcessId()) + L" (tarncheck /log shows them)");

@@ -22,6 +22,7 @@ KeyDef B(const IniTextKey& key, std::vector<std::wstring> placeholders = {}) {
 }
 KeyDef N(const IniNumberKey& key) { return {key.name, ValueKind::Number, tw::Dec(key.defaultValue), {}}; }
 KeyDef S(const IniNumberKey& key) { return {key.name, ValueKind::Switch, tw::Dec(key.defaultValue), {}}; }
+KeyDef L(const IniTextKey& key) { return {key.name, ValueKind::NumberList, key.defaultValue, {}}; }
 
 }  // namespace
 
@@ -59,8 +60,8 @@ const std::vector<SectionDef>& ActionSections() {
       {L"Application",
        {N(K::FontSize1), T(K::FontName1), N(K::FontSize2), T(K::FontName2), N(K::FontSize3), T(K::FontName3)}},
       {L"OpticalDisc", {N(K::DVD1_Size), N(K::BD1_Size)}},
-      {L"ExecuteAtStart", {T(K::FilePath), T(K::Parameter), T(K::SuccessExitCodeList), S(K::ShowErrorMessage)}},
-      {L"ExecuteAtEnd", {T(K::FilePath), T(K::Parameter), T(K::SuccessExitCodeList), S(K::ShowErrorMessage)}},
+      {L"ExecuteAtStart", {T(K::FilePath), T(K::Parameter), L(K::SuccessExitCodeList), S(K::ShowErrorMessage)}},
+      {L"ExecuteAtEnd", {T(K::FilePath), T(K::Parameter), L(K::SuccessExitCodeList), S(K::ShowErrorMessage)}},
       {L"RecoveryData",
        {T(K::StorageDrive_RegKey), T(K::StorageDrive_RegValueName), T(K::Inf_ImageInfo_32), T(K::Inf_ImageInfo_64)}},
       {L"SelectDiscSet", {S(K::CanSelectODD), S(K::BackButton_Visible)}},

@@ -13,6 +13,7 @@ enum class ValueKind {
   TextWithBreaks,  // "\n" becomes a line break
   Number,          // read as "%u"; a value that does not read keeps the default
   Switch,          // 0 only for exactly "0", anything else 1
+  NumberList,      // text cut at "," into pieces each read as "%d"
 };
 
 struct KeyDef {

@@ -54,6 +54,68 @@ bool ParseSetOrTaskNumber(const std::wstring& text, uint32_t* number) {
   return true;
 }
 
+bool OnlyBlanks(const std::wstring& text) {
+  for (wchar_t c : text) {
+    if (c != L' ' && c != L'\t') return false;
+  }
+  return true;
+}
+
+// Whether the text that "%u" took stands for a value outside 0 to 2^32 - 1
+// (a minus sign before a number other than 0, or more than 32 bits), which
+// the scan wraps around.
+bool WrapsAround(const std::wstring& scanned) {
+  bool negative = false;
+  uint64_t value = 0;
+  for (wchar_t c : scanned) {
+    if (c == L'-') negative = true;
+    if (c < L'0' || c > L'9') continue;
+    value = value * 10 + static_cast<uint64_t>(c - L'0');
+    if (value > 0xFFFFFFFFull) return true;
+  }
+  return negative && value != 0;
+}
+
+// A number key's value as "%u" reads it: nothing when it reads as written.
+void CheckNumber(const std::wstring& line, const std::wstring& value, const KeyDef& key, bool repeated,
+                 const std::function<void(const std::wstring&)>& warn) {
+  uint32_t number = 0;
+  size_t used = 0;
+  if (!tw::ScanUnsigned(value, number, used)) {
+    warn(Quoted(line) + L" does not read as a number: the wizard keeps " +
+         (repeated ? std::wstring(L"the value of an earlier line") : L"the default " + key.defaultText));
+    return;
+  }
+  const std::wstring rest = value.substr(used);
+  if (!OnlyBlanks(rest)) {
+    warn(Quoted(line) + L" reads as a number only in part: the wizard reads " + key.name + L" as " + tw::Dec(number) +
+         L" and ignores " + Quoted(rest));
+  } else if (WrapsAround(value.substr(0, used))) {
+    warn(Quoted(line) + L" lies outside 0 to 4294967295: the wizard reads " + key.name + L" as " + tw::Dec(number));
+  }
+}
+
+// The pieces of an exit-code list that "%d" reads only in part (pieces it
+// cannot read at all are the checker's other finding).
+void CheckNumberList(const std::wstring& value, const KeyDef& key, const std::function<void(const std::wstring&)>& warn) {
+  constexpr size_t kMaxPiece = 9;  // longer pieces are skipped whole
+  size_t start = 0;
+  while (start <= value.size()) {
+    const size_t comma = value.find(L',', start);
+    const size_t end = comma == std::wstring::npos ? value.size() : comma;
+    const std::wstring piece = value.substr(start, end - start);
+    int32_t number = 0;
+    size_t used = 0;
+    if (!piece.empty() && piece.size() <= kMaxPiece && tw::ScanSigned(piece, number, used) &&
+        !OnlyBlanks(piece.substr(used))) {
+      warn(key.name + L" piece " + Quoted(piece) + L" reads as a number only in part: the wizard takes it as " +
+           tw::DecSigned(number) + L" and ignores " + Quoted(piece.substr(used)));
+    }
+    if (comma == std::wstring::npos) break;
+    start = comma + 1;
+  }
+}
+
 }  // namespace
 
 size_t EditDistance(const std::wstring& a, const std::wstring& b) {
@@ -127,12 +189,9 @@ std::vector<Finding> LintSection(const IniSection& section, const SectionDef& de
     use.key = key;
     use.lines.push_back(line.number);
     use.values.push_back(value);
-    uint32_t number = 0;
-    if (key->kind == ValueKind::Number && !tw::ScanUnsigned(value, number)) {
-      add(Severity::Warning, line.number,
-          Quoted(line.text) + L" does not read as a number: the wizard keeps " +
-              (use.lines.size() > 1 ? std::wstring(L"the value of an earlier line") : L"the default " + key->defaultText));
-    }
+    const auto warn = [&](const std::wstring& text) { add(Severity::Warning, line.number, text); };
+    if (key->kind == ValueKind::Number) CheckNumber(line.text, value, *key, use.lines.size() > 1, warn);
+    if (key->kind == ValueKind::NumberList) CheckNumberList(value, *key, warn);
     if (key->kind == ValueKind::Switch && value != L"0" && value != L"1") {
       add(Severity::Warning, line.number,
           Quoted(line.text) + L" counts as 1 (on): only the value 0 switches " + key->name + L" off");

@@ -88,16 +88,74 @@ TEST(Lint, NumbersThatDoNotReadAndRepeatedKeys) {
                          {{2, L"FontSize1=abc"}, {3, L"FontSize2=14pt"}, {4, L"FontName3=A"}, {5, L"fontname3=B"},
                           {6, L"FontSize1=x"}}};
   const std::vector<Finding> findings = tc::LintSection(section, app);
-  ASSERT_EQ(findings.size(), 4u);
+  ASSERT_EQ(findings.size(), 5u);
   EXPECT_EQ(findings[0].line, 2u);
   EXPECT_NE(findings[0].text.find(L"does not read as a number: the wizard keeps the default 12"), std::wstring::npos);
-  EXPECT_EQ(findings[1].line, 5u);  // "14pt" reads as 14: no finding for line 3
-  EXPECT_NE(findings[1].text.find(L"FontName3 is given 2 times (lines 4 and 5): the wizard takes the last one, \"B\""),
+  EXPECT_EQ(findings[1].line, 3u);
+  EXPECT_EQ(findings[1].text, L"\"FontSize2=14pt\" reads as a number only in part: the wizard reads FontSize2 as 14 "
+                              L"and ignores \"pt\"");
+  EXPECT_EQ(findings[2].line, 5u);
+  EXPECT_NE(findings[2].text.find(L"FontName3 is given 2 times (lines 4 and 5): the wizard takes the last one, \"B\""),
             std::wstring::npos)
-      << findings[1].text;
-  EXPECT_EQ(findings[2].line, 6u);
-  EXPECT_NE(findings[2].text.find(L"keeps the value of an earlier line"), std::wstring::npos);
-  EXPECT_NE(findings[3].text.find(L"FontSize1 is given 2 times (lines 2 and 6)"), std::wstring::npos);
+      << findings[2].text;
+  EXPECT_EQ(findings[3].line, 6u);
+  EXPECT_NE(findings[3].text.find(L"keeps the value of an earlier line"), std::wstring::npos);
+  EXPECT_NE(findings[4].text.find(L"FontSize1 is given 2 times (lines 2 and 6)"), std::wstring::npos);
+}
+
+// Every number key of every file: a value "%u" reads only in part, or that
+// wraps around, is named with what the wizard reads; the wizard's own
+// reader reads it so. Exit-code lists are judged piece by piece.
+TEST(Lint, NumbersThatReadOnlyInPartOrWrapAround) {
+  const std::vector<const tc::SectionDef*> numbered = {&tc::ActionSections()[0], &tc::ActionSections()[1],
+                                                       &tc::TaskSection()};
+  size_t keys = 0;
+  for (const tc::SectionDef* def : numbered) {
+    for (const tc::KeyDef& key : def->keys) {
+      if (key.kind != tc::ValueKind::Number) continue;
+      ++keys;
+      const struct {
+        std::wstring value;
+        std::wstring finding;  // empty: none
+      } cases[] = {
+          {L"4.3GB", L"reads as a number only in part: the wizard reads " + key.name + L" as 4 and ignores \".3GB\""},
+          {L" 4300 ", L""},
+          {L"4300\t", L""},
+          {L"+7", L""},
+          {L"-1", L"lies outside 0 to 4294967295: the wizard reads " + key.name + L" as 4294967295"},
+          {L"-0", L""},
+          {L"4294967296", L"lies outside 0 to 4294967295: the wizard reads " + key.name + L" as 0"},
+          {L"4294967295", L""},
+          {L"12 ; comment", L"ignores \" ; comment\""},
+      };
+      for (const auto& c : cases) {
+        tc::IniSection section{def->name, 1, true, {{7, key.name + L"=" + c.value}}};
+        const std::vector<Finding> findings = tc::LintSection(section, *def);
+        if (c.finding.empty()) {
+          EXPECT_TRUE(findings.empty()) << key.name << "=" << std::string(c.value.begin(), c.value.end());
+          continue;
+        }
+        ASSERT_EQ(findings.size(), 1u) << key.name;
+        EXPECT_EQ(findings[0].line, 7u);
+        EXPECT_EQ(findings[0].section, def->name);
+        EXPECT_NE(findings[0].text.find(c.finding), std::wstring::npos) << std::string(findings[0].text.begin(),
+                                                                                        findings[0].text.end());
+      }
+    }
+  }
+  EXPECT_EQ(keys, 6u);  // three font sizes, two disc capacities, the boot image kind
+  // What the finding says the wizard reads is what its reader stores.
+  EXPECT_EQ(ActIni::ParseOptclDiscData({L"DVD1_Size=4.3GB"}).DVD1_Size, 4u);
+  EXPECT_EQ(ActIni::ParseAppData({L"FontSize1=-1"}).FontSize1, 4294967295u);
+
+  const tc::SectionDef& start = tc::ActionSections()[2];
+  tc::IniSection section{L"ExecuteAtStart", 1, true, {{3, L"SuccessExitCodeList=0, 3x,,-2 ,4 5,x,1234567890"}}};
+  const std::vector<Finding> findings = tc::LintSection(section, start);
+  ASSERT_EQ(findings.size(), 2u);
+  EXPECT_EQ(findings[0].text, L"SuccessExitCodeList piece \" 3x\" reads as a number only in part: the wizard takes "
+                              L"it as 3 and ignores \"x\"");
+  EXPECT_NE(findings[1].text.find(L"piece \"4 5\" reads as a number only in part: the wizard takes it as 4"),
+            std::wstring::npos);
 }
 
 TEST(Lint, SectionsThatAreNeverRead) {

@@ -214,7 +214,7 @@ bool ChkDiscDlg::ShowAttntnToFormatDisc(HWND dialog) {
   }
   using AttentionFn = int(WINAPI*)(HWND);
   auto show = reinterpret_cast<AttentionFn>(
-      reinterpret_cast<void*>(::GetProcAddress(library.get(), "ShowAttentionToDiscFormatDlg")));
+      reinterpret_cast<void*>(::GetProcAddress(library.get(), kAttentionExportName)));
   if (!show) {
     TW_LOG(kOp, tw::Hex8(::GetLastError()));
     return false;

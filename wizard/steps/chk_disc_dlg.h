@@ -13,6 +13,8 @@ class ChkDiscDlg {
  public:
   static INT_PTR CALLBACK DlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   static void SetDiscList(HWND dialog, uint32_t count, const DiscEntry* discList);
+  // The common dialog library's export that shows the attention.
+  static constexpr const char* kAttentionExportName = "ShowAttentionToDiscFormatDlg";
   // Shows "ShowAttentionToDiscFormatDlg" of the common dialog library; true
   // when the user goes on.
   static bool ShowAttntnToFormatDisc(HWND dialog);

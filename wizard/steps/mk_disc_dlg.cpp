@@ -30,8 +30,6 @@ constexpr wchar_t kFn[] = L"MkDiscDlg::DlgProc";
 constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollPeriodMs = 1000;
 constexpr DWORD kPollWaitMs = 100;
-// A description is a short text; a larger file is refused rather than read.
-constexpr uint64_t kMaxDescriptionBytes = 16u << 20;
 
 // The step's process-wide state: one make-disc dialog lives at a time.
 struct MakeState {
@@ -280,7 +278,7 @@ bool MkDiscDlg::ShowDescriptionOfBrningDisc(HWND dialog) {
     return false;
   }
   const std::wstring& path = entry->Message;
-  const tw::FileBytes file = tw::ReadWholeFile(path, kMaxDescriptionBytes);
+  const tw::FileBytes file = tw::ReadWholeFile(path, tw::steps::kMaxDescriptionBytes);
   if (!file.ok() || file.bytes.empty()) {
     // An empty or oversized file is logged with its size, a failed open or
     // read with the system's error.

@@ -98,7 +98,7 @@ std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
 
 namespace {
 // Shared by both scanners: blanks, sign, digits. Accumulates modulo 2^32.
-bool ScanDecimal(const std::wstring& text, uint32_t& magnitude, bool& negative) {
+bool ScanDecimal(const std::wstring& text, uint32_t& magnitude, bool& negative, size_t& used) {
   size_t i = 0;
   while (i < text.size() && IsBlank(text[i])) ++i;
   negative = false;
@@ -113,22 +113,35 @@ bool ScanDecimal(const std::wstring& text, uint32_t& magnitude, bool& negative) 
     ++i;
   }
   magnitude = v;
+  used = i;
   return true;
 }
 }  // namespace
 
 bool ScanUnsigned(const std::wstring& text, uint32_t& value) {
+  size_t used = 0;
+  return ScanUnsigned(text, value, used);
+}
+
+bool ScanSigned(const std::wstring& text, int32_t& value) {
+  size_t used = 0;
+  return ScanSigned(text, value, used);
+}
+
+bool ScanUnsigned(const std::wstring& text, uint32_t& value, size_t& used) {
   uint32_t magnitude = 0;
   bool negative = false;
-  if (!ScanDecimal(text, magnitude, negative)) return false;
+  used = 0;
+  if (!ScanDecimal(text, magnitude, negative, used)) return false;
   value = negative ? 0u - magnitude : magnitude;
   return true;
 }
 
-bool ScanSigned(const std::wstring& text, int32_t& value) {
+bool ScanSigned(const std::wstring& text, int32_t& value, size_t& used) {
   uint32_t magnitude = 0;
   bool negative = false;
-  if (!ScanDecimal(text, magnitude, negative)) return false;
+  used = 0;
+  if (!ScanDecimal(text, magnitude, negative, used)) return false;
   uint32_t bits = negative ? 0u - magnitude : magnitude;
   value = static_cast<int32_t>(bits);
   return true;

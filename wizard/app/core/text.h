@@ -2,6 +2,7 @@
 // No platform headers: this compiles natively as well as for Windows.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -41,6 +42,10 @@ std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
 bool ScanUnsigned(const std::wstring& text, uint32_t& value);
 // Reads a signed 32-bit decimal as "%d" does (leading blanks, sign, digits).
 bool ScanSigned(const std::wstring& text, int32_t& value);
+// The same scans, also giving how many characters they took (blanks, sign
+// and digits; 0 when they fail): what follows is what "%u" and "%d" ignore.
+bool ScanUnsigned(const std::wstring& text, uint32_t& value, size_t& used);
+bool ScanSigned(const std::wstring& text, int32_t& value, size_t& used);
 
 // UTF-16 little-endian bytes of a text (surrogate pairs where wchar_t is
 // 32 bits wide), without byte-order mark or terminator.

@@ -35,6 +35,15 @@ TEST(CoreText, ScanningFollowsTheCConversions) {
   int32_t s = 0;
   EXPECT_TRUE(ScanSigned(L" -25x", s));
   EXPECT_EQ(s, -25);
+  // How much of the text the scans took: what follows is what they ignore.
+  size_t used = 99;
+  EXPECT_TRUE(ScanUnsigned(L" 4.3GB", u, used));
+  EXPECT_EQ(u, 4u);
+  EXPECT_EQ(used, 2u);
+  EXPECT_TRUE(ScanSigned(L"-25x", s, used));
+  EXPECT_EQ(used, 3u);
+  EXPECT_FALSE(ScanUnsigned(L" +x", u, used));
+  EXPECT_EQ(used, 0u);
 }
 
 TEST(CoreText, CaseFoldingAndReplacement) {

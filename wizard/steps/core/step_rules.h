@@ -101,6 +101,10 @@ enum class EngineOutcome { kSuccess, kAbort, kFailure };
 // decides (success, abort, or any failure class).
 EngineOutcome JudgeEngineEnd(bool waitFailed, bool haveExitCode, uint32_t exitCode);
 
+// A description is a short text: the make-disc step refuses a larger file
+// rather than read it.
+constexpr uint64_t kMaxDescriptionBytes = 16u << 20;
+
 // The disc description from the bytes of its file: the first two bytes
 // (the byte order mark) are skipped, the rest is UTF-16 little-endian up
 // to the end or the first NUL unit, and every "%DiscName%" becomes the
