@@ -4,6 +4,11 @@ if(TW_WINDOWS)
   add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
   add_compile_options(-Wall -Wextra -Wconversion)
   add_link_options(-static -static-libgcc -static-libstdc++)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # The 32-bit programs may use the whole 4 GiB that 64-bit Windows gives
+    # a 32-bit process, rather than 2 GiB.
+    add_link_options(-Wl,--large-address-aware)
+  endif()
   # Resource scripts are UTF-8, whatever the build machine's code page.
   set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --codepage=65001")
 else()
@@ -36,6 +41,17 @@ function(tw_manifest target name level)
   configure_file(${rc}.in ${rc} COPYONLY)
   target_sources(${target} PRIVATE ${rc})
   set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${manifest})
+endfunction()
+
+# tw_library(<target> ...): a Windows library of ours (add_library SHARED
+# arguments). After linking, the build fails when an export carries a
+# 32-bit call decoration ("Name@8"), which no caller binding the plain name
+# would find (tools/checks/dll_exports.sh).
+function(tw_library target)
+  add_library(${target} SHARED ${ARGN})
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND bash ${PROJECT_SOURCE_DIR}/tools/checks/dll_exports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:${target}>
+    VERBATIM)
 endfunction()
 
 # tw_add_tests(<name> SOURCES ... LIBS ... [LABEL label])

@@ -10,6 +10,18 @@
 
 namespace standin {
 
+// The edge between a caller (the wizard, or Windows) and a stand-in's code:
+// exported functions and window procedures run their body through this, so
+// no exception ever unwinds into the caller; it gets `failure` instead.
+template <typename R, typename Body>
+R AtEdge(R failure, Body&& body) noexcept {
+  try {
+    return body();
+  } catch (...) {
+    return failure;
+  }
+}
+
 // Folder of a module (nullptr: the program), without trailing backslash.
 inline std::wstring ModuleFolder(HMODULE module) {
   std::vector<wchar_t> name(MAX_PATH);

@@ -99,7 +99,7 @@ void ShowProgress(HWND window) {
   ::SendDlgItemMessageW(window, kBarId, PBM_SETPOS, g_shared->permille.load(), 0);
 }
 
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case kProgressMessage:
       ShowProgress(window);
@@ -123,6 +123,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     default:
       return ::DefWindowProcW(window, message, wParam, lParam);
   }
+}
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return standin::AtEdge<LRESULT>(0, [&] { return HandleMessage(window, message, wParam, lParam); });
 }
 
 HWND CreateProgressWindow(HINSTANCE instance, const kscore::Job& job) {
@@ -186,7 +190,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     shared.window = CreateProgressWindow(instance, job);
     if (shared.window) {
       std::thread worker([&] {
-        shared.result = Work(ini, job, shared);
+        // A failure inside the work counts as a failed write, never as an
+        // exception that ends the engine without its exit code.
+        shared.result = standin::AtEdge<DWORD>(kscore::kWriteError, [&] { return Work(ini, job, shared); });
         ::PostMessageW(shared.window, kDoneMessage, 0, 0);
       });
       MSG message;

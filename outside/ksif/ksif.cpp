@@ -16,6 +16,7 @@
 #include <windows.h>
 
 #include <string>
+#include <type_traits>
 
 #include "common/standin.h"
 
@@ -45,9 +46,7 @@ std::wstring DriveListText(const std::wstring& ini) {
   return text;
 }
 
-}  // namespace
-
-extern "C" DWORD __stdcall GetOddsListW(wchar_t* buffer, DWORD* count) {
+DWORD ListDrives(wchar_t* buffer, DWORD* count) {
   if (!buffer || !count || *count == 0) return ERROR_INVALID_PARAMETER;
   const std::wstring ini = SettingsPath();
   const DWORD result = standin::IniNumber(ini, L"GetOddsList", L"Result", 0);
@@ -70,6 +69,15 @@ extern "C" DWORD __stdcall GetOddsListW(wchar_t* buffer, DWORD* count) {
   buffer[text.size()] = L'\0';
   return 0;
 }
+
+}  // namespace
+
+// The export the wizard binds by this exact name; __stdcall as the maker's
+// library has it (the .def file keeps the name undecorated).
+extern "C" DWORD __stdcall GetOddsListW(wchar_t* buffer, DWORD* count) {
+  return standin::AtEdge<DWORD>(ERROR_INTERNAL_ERROR, [&] { return ListDrives(buffer, count); });
+}
+static_assert(std::is_same_v<decltype(&GetOddsListW), DWORD(WINAPI*)(wchar_t*, DWORD*)>, "the interface is __stdcall");
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {

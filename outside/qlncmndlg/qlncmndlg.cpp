@@ -10,6 +10,8 @@
 // With neither key the dialog waits for the user.
 #include <windows.h>
 
+#include <type_traits>
+
 #include "common/standin.h"
 #include "qlncmndlg_res.h"
 
@@ -18,7 +20,7 @@ namespace {
 HMODULE g_module = nullptr;
 constexpr UINT_PTR kCloseTimer = 1;
 
-INT_PTR CALLBACK AttentionProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR HandleAttention(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       if (lParam > 0) ::SetTimer(dialog, kCloseTimer, static_cast<UINT>(lParam), nullptr);
@@ -41,9 +43,11 @@ INT_PTR CALLBACK AttentionProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
   return FALSE;
 }
 
-}  // namespace
+INT_PTR CALLBACK AttentionProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return standin::AtEdge<INT_PTR>(FALSE, [&] { return HandleAttention(dialog, message, wParam, lParam); });
+}
 
-extern "C" int __stdcall ShowAttentionToDiscFormatDlg(HWND owner) {
+int ShowAttention(HWND owner) {
   const std::wstring ini = standin::ModuleFolder(g_module) + L"\\QLNCmnDlg.ini";
   if (standin::HasIniKey(ini, L"AttentionToDiscFormat", L"Answer")) {
     return static_cast<int>(standin::IniNumber(ini, L"AttentionToDiscFormat", L"Answer", 0));
@@ -55,6 +59,15 @@ extern "C" int __stdcall ShowAttentionToDiscFormatDlg(HWND owner) {
   if (chosen == IDCANCEL) return 2;
   return 0;
 }
+
+}  // namespace
+
+// The export the wizard binds by this exact name, __stdcall as the maker's
+// library has it. 0 (the dialog could not be shown) when anything throws.
+extern "C" int __stdcall ShowAttentionToDiscFormatDlg(HWND owner) {
+  return standin::AtEdge(0, [&] { return ShowAttention(owner); });
+}
+static_assert(std::is_same_v<decltype(&ShowAttentionToDiscFormatDlg), int(WINAPI*)(HWND)>, "the interface is __stdcall");
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {

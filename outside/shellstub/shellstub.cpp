@@ -5,6 +5,8 @@
 // (for example because another one is registered).
 #include <windows.h>
 
+#include <type_traits>
+
 namespace {
 
 LRESULT CALLBACK ShellProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -27,7 +29,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                   0, 0, 1, 1, nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
 
-  using SetShellWindowFn = BOOL(WINAPI*)(HWND);
+  using SetShellWindowFn = BOOL(WINAPI*)(HWND);  // __stdcall, as user32 exports it
+  static_assert(std::is_same_v<SetShellWindowFn, BOOL(__stdcall*)(HWND)>, "bound with user32's calling convention");
   auto setShellWindow = reinterpret_cast<SetShellWindowFn>(
       reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "SetShellWindow")));
   if (!setShellWindow || !setShellWindow(window)) {

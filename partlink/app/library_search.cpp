@@ -2,10 +2,14 @@
 
 #include <windows.h>
 
+#include <type_traits>
+
 namespace partlink {
 
 bool RestrictLibrarySearch() {
   using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  static_assert(std::is_same_v<SetDefaultDllDirectoriesFn, decltype(&::SetDefaultDllDirectories)>,
+                "bound as the system declares it");
   // kernel32 is in every process from its start: asking for its handle
   // loads nothing.
   HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");

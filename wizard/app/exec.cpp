@@ -1,6 +1,7 @@
 #include "exec.h"
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "core/paths.h"
@@ -178,6 +179,8 @@ bool CShellMgr::CreateProcWithToken(STARTUPINFOW* startupInfo, PROCESS_INFORMATI
   }
   using CreateProcessWithTokenWFn = BOOL(WINAPI*)(HANDLE, DWORD, LPCWSTR, LPWSTR, DWORD, LPVOID, LPCWSTR,
                                                   LPSTARTUPINFOW, LPPROCESS_INFORMATION);
+  static_assert(std::is_same_v<CreateProcessWithTokenWFn, decltype(&::CreateProcessWithTokenW)>,
+                "bound as the system declares it");
   tw::UniqueModule advapi(tw::LoadSystemLibrary(L"Advapi32.dll"));
   if (!advapi) {
     TW_LOG(kFn, tw::Hex8(::GetLastError()));

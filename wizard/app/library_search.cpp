@@ -1,5 +1,7 @@
 #include "library_search.h"
 
+#include <type_traits>
+
 #include "app/core/paths.h"
 #include "app/core/text.h"
 #include "app/log.h"
@@ -26,6 +28,8 @@ HMODULE LoadByFullPath(const std::wstring& path, DWORD searchFlags) {
 
 LibrarySearch RestrictLibrarySearch(const wchar_t* function) {
   using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  static_assert(std::is_same_v<SetDefaultDllDirectoriesFn, decltype(&::SetDefaultDllDirectories)>,
+                "bound as the system declares it");
   // kernel32 is in every process from its start: asking for its handle
   // loads nothing.
   HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");

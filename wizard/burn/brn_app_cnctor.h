@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 #include "app/handles.h"
 #include "burn/core/brn_types.h"
@@ -14,6 +15,9 @@
 // Signature of the library's drive-list export: UTF-16 buffer, capacity in
 // units (terminator included). 0 success, 55 no drive, else failure.
 using GetOddsListWProc = DWORD(__stdcall*)(wchar_t* buffer, DWORD* count);
+// Bound through GetProcAddress: a calling convention other than the
+// library's (__stdcall) would break the 32-bit program's stack.
+static_assert(std::is_same_v<GetOddsListWProc, DWORD(WINAPI*)(wchar_t*, DWORD*)>, "the interface is __stdcall");
 
 class CBrnAppCnctor {
  public:

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "app/core/text.h"
@@ -212,7 +213,8 @@ bool ChkDiscDlg::ShowAttntnToFormatDisc(HWND dialog) {
     TW_LOG(kOp, tw::Hex8With(::GetLastError(), path));
     return false;
   }
-  using AttentionFn = int(WINAPI*)(HWND);
+  using AttentionFn = int(WINAPI*)(HWND);  // __stdcall, as the library exports it
+  static_assert(std::is_same_v<AttentionFn, int(__stdcall*)(HWND)>, "bound with the library's calling convention");
   auto show = reinterpret_cast<AttentionFn>(
       reinterpret_cast<void*>(::GetProcAddress(library.get(), kAttentionExportName)));
   if (!show) {

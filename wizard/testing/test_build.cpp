@@ -30,9 +30,9 @@ void RecordProcess() {
   if (comctl) ::GetModuleFileNameW(comctl, path, MAX_PATH);
   DLLVERSIONINFO version{};
   version.cbSize = sizeof(version);
-  using GetVersionFn = HRESULT(CALLBACK*)(DLLVERSIONINFO*);
-  auto getVersion =
-      comctl ? reinterpret_cast<GetVersionFn>(reinterpret_cast<void*>(::GetProcAddress(comctl, "DllGetVersion"))) : nullptr;
+  auto getVersion = comctl ? reinterpret_cast<DLLGETVERSIONPROC>(
+                                 reinterpret_cast<void*>(::GetProcAddress(comctl, "DllGetVersion")))
+                           : nullptr;
   if (getVersion) getVersion(&version);
   ::WritePrivateProfileStringW(L"Process", L"CommonControls", path, ini.c_str());
   ::WritePrivateProfileStringW(

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
 #include "app/handles.h"
@@ -57,8 +58,19 @@ constexpr size_t kTextUnits = 1024;
 
 }  // namespace
 
+DWORD DeadlineScale() {
+  static const DWORD scale = [] {
+    wchar_t text[16] = {};
+    const DWORD n = ::GetEnvironmentVariableW(L"TW_DEADLINE_SCALE", text, 16);
+    const unsigned long value = n > 0 && n < 16 ? std::wcstoul(text, nullptr, 10) : 0;
+    return value >= 1 && value <= 100 ? static_cast<DWORD>(value) : 1u;
+  }();
+  return scale;
+}
+
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(static_cast<uint64_t>(timeoutMs) * DeadlineScale());
   for (;;) {
     if (done()) return true;
     if (std::chrono::steady_clock::now() >= deadline) return false;

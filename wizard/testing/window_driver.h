@@ -18,8 +18,12 @@
 namespace twdrive {
 
 // Polls `done` every few milliseconds until it holds or `timeoutMs` has
-// passed; the calling thread's messages are dispatched meanwhile.
+// passed; the calling thread's messages are dispatched meanwhile. Every
+// deadline is multiplied by the environment's TW_DEADLINE_SCALE (1 to 100,
+// default 1), so that runs under an emulator, where every program starts
+// many times slower, keep the same waits.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
+DWORD DeadlineScale();
 
 // Top-level windows of a process (0: any process): the visible ones, or
 // every one with `hiddenToo` (a window made but not yet shown).

@@ -1,6 +1,7 @@
 #include "autoplay_cancel.h"
 
 #include <map>
+#include <type_traits>
 #include <utility>
 
 #include "app/core/text.h"
@@ -75,6 +76,7 @@ DWORD CQLNAutoPlayCancel::RegisterWndMsg() {
     return error;
   }
   using FilterFn = BOOL(WINAPI*)(UINT, DWORD);
+  static_assert(std::is_same_v<FilterFn, decltype(&::ChangeWindowMessageFilter)>, "bound as the system declares it");
   auto filter = reinterpret_cast<FilterFn>(
       reinterpret_cast<void*>(::GetProcAddress(user32.get(), "ChangeWindowMessageFilter")));
   if (filter && !filter(id, 1 /* MSGFLT_ADD */)) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "app/core/text.h"
@@ -118,6 +119,7 @@ bool CSystemBmpBtn::Create(HINSTANCE instance, HWND parent, const SystemButtonRo
   // over it.
   ::SetWindowPos(window_.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  static_assert(std::is_same_v<decltype(&SubclassProc), WNDPROC>, "installed as a window procedure");
   previous_ = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrW(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
   ::UpdateWindow(window_.get());

@@ -3,6 +3,7 @@
 #include <psapi.h>
 
 #include <iterator>
+#include <type_traits>
 #include <vector>
 
 #include "app/core/text.h"
@@ -51,6 +52,11 @@ std::wstring CandidateOf(const ConflictRow& row) {
 using EnumProcessesFn = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
 using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
 using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
+// The kernel32 and Psapi forms share these types; a calling convention or
+// argument that differed from the system's would break the 32-bit stack.
+static_assert(std::is_same_v<EnumProcessesFn, decltype(&::EnumProcesses)>, "bound as the system declares it");
+static_assert(std::is_same_v<EnumProcessModulesFn, decltype(&::EnumProcessModules)>, "bound as the system declares it");
+static_assert(std::is_same_v<GetModuleFileNameExFn, decltype(&::GetModuleFileNameExW)>, "bound as the system declares it");
 
 template <typename T>
 T Bind(HMODULE library, const char* name) {

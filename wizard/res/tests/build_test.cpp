@@ -30,14 +30,20 @@ size_t Count(const std::string& text, const std::string& part) {
   return n;
 }
 
-// The machine field of the executable's file header.
-WORD MachineOf(const std::wstring& exe) {
+// The machine and characteristics fields of the executable's file header.
+struct FileHeader {
+  WORD machine = 0;
+  WORD characteristics = 0;
+};
+FileHeader HeaderOf(const std::wstring& exe) {
   const std::string bytes = twtest::ReadBytes(exe);
-  if (bytes.size() < 0x40) return 0;
-  const uint32_t pe = static_cast<uint8_t>(bytes[0x3C]) | static_cast<uint8_t>(bytes[0x3D]) << 8 |
-                      static_cast<uint8_t>(bytes[0x3E]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(bytes[0x3F])) << 24;
-  if (pe + 6 > bytes.size() || bytes.compare(pe, 4, std::string("PE\0\0", 4)) != 0) return 0;
-  return static_cast<WORD>(static_cast<uint8_t>(bytes[pe + 4]) | static_cast<uint8_t>(bytes[pe + 5]) << 8);
+  auto word = [&](size_t at) {
+    return static_cast<WORD>(static_cast<uint8_t>(bytes[at]) | static_cast<uint8_t>(bytes[at + 1]) << 8);
+  };
+  if (bytes.size() < 0x40) return FileHeader{};
+  const uint32_t pe = word(0x3C) | static_cast<uint32_t>(word(0x3E)) << 16;
+  if (pe + 24 > bytes.size() || bytes.compare(pe, 4, std::string("PE\0\0", 4)) != 0) return FileHeader{};
+  return FileHeader{word(pe + 4), word(pe + 22)};
 }
 
 bool UnderWine() {
@@ -45,7 +51,7 @@ bool UnderWine() {
   return ntdll && ::GetProcAddress(ntdll, "wine_get_version");
 }
 
-TEST(ShippedBuild, ManifestNamesTheBuildsArchitectureAndAsksForElevation) {
+TEST(ShippedBuild, ManifestAndHeaderFitTheBuild) {
   const std::string arch = "processorArchitecture=\"" + twtest::Narrow(ManifestArchitecture()) + "\"";
   const WORD machine = sizeof(void*) == 8 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386;
   for (const std::wstring& exe : {twtest::HostPath(TW_SHIPPED_EXE), twtest::HostPath(TW_TEST_BUILD_EXE)}) {
@@ -56,7 +62,11 @@ TEST(ShippedBuild, ManifestNamesTheBuildsArchitectureAndAsksForElevation) {
     EXPECT_EQ(Count(manifest, arch), 2u) << "the program and its common controls";
     EXPECT_EQ(Count(manifest, "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), 1u);
     EXPECT_EQ(Count(manifest, "<requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"false\"/>"), 1u);
-    EXPECT_EQ(MachineOf(exe), machine);
+    const FileHeader header = HeaderOf(exe);
+    EXPECT_EQ(header.machine, machine);
+    if (sizeof(void*) == 4) {
+      EXPECT_TRUE(header.characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE) << "4 GiB on 64-bit Windows";
+    }
   }
 }
 
