@@ -57,7 +57,8 @@ endfunction()
 # tw_add_tests(<name> SOURCES ... LIBS ... [LABEL label])
 # One GoogleTest executable; every test case becomes one ctest test. Under the
 # Windows build ctest runs it through the cross-compiling emulator (Wine).
-# LABEL puts every case under a ctest label (the Japanese runs use "ja").
+# LABEL puts every case under that ctest label (the Japanese runs use "ja")
+# instead of the program's name.
 function(tw_add_tests name)
   cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
@@ -67,10 +68,13 @@ function(tw_add_tests name)
   if(TW_WINDOWS)
     tw_manifest(${name} Norvane.Tarnwright.Tests asInvoker)
   endif()
-  set(label "")
+  # Each case is labelled with its program, unless the caller gives a label,
+  # so that a run can take whole programs (their cases share files beside
+  # the program) into one of several prefixes.
+  set(label ${name})
   if(T_LABEL)
-    set(label LABELS ${T_LABEL})
+    set(label ${T_LABEL})
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                       PROPERTIES TIMEOUT 300 ${label})
+                       PROPERTIES TIMEOUT 300 LABELS ${label})
 endfunction()
