@@ -1,7 +1,8 @@
 // A long run of one wizard process (the test build, Tarnwright_testbuild.exe,
 // in a deployment of its own), driven from outside through its windows as a
 // person would: 200 step changes back and forth between the first, second
-// and make-disc steps, and 50 discs made by the engine stand-in, with
+// and later steps (Back on the make-disc step gives the set up, OK on the
+// finish step starts over), and 50 discs made by the engine stand-in, with
 // failures answered Retry, failures answered Cancel and runs aborted in the
 // engine's own window mixed in, the same every time. With the finish step
 // set to start over, every set is made again and again in the one process.
@@ -127,7 +128,8 @@ struct Sample {
   std::optional<DWORD> Gdi() const { return gdi ? gdi : gdiTable; }
 };
 
-Sample Take(DWORD processId, bool wineTableChecked) {  // see Soak::Take
+// The figures of the process now (Soak::Take waits for a settled wizard first).
+Sample ReadFigures(DWORD processId, bool wineTableChecked) {
   Sample s;
   s.handles = twdrive::CountHandles(processId);
   s.privateBytes = twdrive::CountPrivateBytes(processId);
@@ -261,7 +263,7 @@ class Soak {
   // The figures are taken with nothing under way (no paint half done).
   Sample Take(bool wineTable) {
     if (!run_.WaitSettled(kStepMs)) std::printf("(the wizard did not settle within %lu ms)\n", kStepMs);
-    return ::Take(run_.ProcessId(), wineTable);
+    return ReadFigures(run_.ProcessId(), wineTable);
   }
 
   DWORD ProcessId() const { return run_.ProcessId(); }
@@ -350,6 +352,66 @@ class Soak {
   std::string problem_;
 };
 
+// What must hold for "nothing lost", beside what every round checked: the
+// reasons it does not, none when all holds.
+std::vector<std::string> LostAtTheEnd(const twtest::WizardDeployment& deployment, const tw::LogWatch& watch,
+                                      const Totals& planned, const Totals& done) {
+  std::vector<std::string> lost;
+  if (done.discsMade != planned.discsMade) lost.push_back("discs made differ from the plan");
+  if (deployment.EngineRuns() != planned.engineRuns) {
+    lost.push_back("the engine ran " + std::to_string(deployment.EngineRuns()) + " times, " +
+                   std::to_string(planned.engineRuns) + " planned");
+  }
+  // One entry per engine failure, and nothing else.
+  const std::vector<tw::LogEntry> entries = watch.NewEntries();
+  const size_t failures = static_cast<size_t>(std::count_if(
+      entries.begin(), entries.end(), [](const tw::LogEntry& e) { return e.function == L"MkDiscDlg::DlgProc"; }));
+  if (failures != done.retries + done.cancels || entries.size() != failures) {
+    lost.push_back("the log holds " + std::to_string(entries.size()) + " entries, " +
+                   std::to_string(done.retries + done.cancels) + " engine failures expected");
+  }
+  // A failure answered Cancel keeps its two job files for support staff;
+  // every other run removes its own.
+  if (deployment.TemporaryJobFiles().size() != 2 * done.cancels) lost.push_back("job files left over differ");
+  return lost;
+}
+
+// The figures at the start, the middle and the end, with the range of the
+// second half; true when none grows from the middle to the end beyond its
+// noise.
+bool PrintFigures(const std::vector<Sample>& samples) {
+  const Sample& start = samples.front();
+  const Sample& middle = samples[kRoundsPerHalf];
+  const Sample& end = samples.back();
+  std::printf("\nfigures of the wizard process: at the first step, settled; start = before the first round, middle = "
+              "after round %u, end = after round %u\n",
+              static_cast<unsigned>(kRoundsPerHalf), static_cast<unsigned>(2 * kRoundsPerHalf));
+  std::printf("  %-26s %8s %8s %8s %11s %6s %14s\n", "", "start", "middle", "end", "end-middle", "noise",
+              "rounds 11-20");
+  bool flat = true;
+  for (const FigureRule& rule : kRules) {
+    const Value a = rule.of(start), b = rule.of(middle), c = rule.of(end);
+    const long long noise = rule.of == KibOf ? std::max(rule.noise, b.value_or(0) / 100) : rule.noise;
+    const bool figureFlat = !b || !c || *c - *b <= noise;
+    Value low, high;
+    for (size_t i = kRoundsPerHalf + 1; i < samples.size(); ++i) {
+      const Value v = rule.of(samples[i]);
+      if (!v) continue;
+      low = low ? std::min(*low, *v) : *v;
+      high = high ? std::max(*high, *v) : *v;
+    }
+    const std::string range = low ? Cell(low) + "-" + Cell(high) : "-";
+    const std::string growth = b && c ? std::to_string(*c - *b) : "-";
+    std::printf("  %-26s %8s %8s %8s %11s %6lld %14s%s\n", rule.name, Cell(a).c_str(), Cell(b).c_str(),
+                Cell(c).c_str(), growth.c_str(), noise, range.c_str(), figureFlat ? "" : "  GROWS");
+    flat = flat && figureFlat;
+  }
+  PrintSample("start", start);
+  PrintSample("middle", middle);
+  PrintSample("end", end);
+  return flat;
+}
+
 }  // namespace
 
 int main() {
@@ -365,7 +427,7 @@ int main() {
   }
   deployment.SetAction(L"Finish", L"BackToFirstStep", L"1");
   const bool wineTable = twdrive::WineGdiTableFollowsThisProcess();
-  tw::LogWatch watch;
+  const tw::LogWatch watch;
   const double started = bench::Now();
 
   Soak soak(deployment);
@@ -373,8 +435,7 @@ int main() {
     std::printf("LOST: %s\n", soak.problem().c_str());
     return 1;
   }
-  const Sample start = soak.Take(wineTable);
-  std::vector<Sample> samples;  // after each round
+  std::vector<Sample> samples{soak.Take(wineTable)};  // at the start, then after each round
   Totals planned;
   for (size_t i = 0; i < 2 * kRoundsPerHalf; ++i) {
     const Round& round = kHalf[i % kRoundsPerHalf];
@@ -388,68 +449,23 @@ int main() {
     samples.push_back(soak.Take(wineTable));
     PrintRoundLine(i + 1, round, samples.back());
   }
-  const Sample& middle = samples[kRoundsPerHalf - 1];
-  const Sample& end = samples.back();
   const Totals& done = soak.totals();
   const double minutes = (bench::Now() - started) / 60;
   const bool ended = soak.End();
-
   std::printf("\n%u step changes back and forth (and %u more from disc to disc, to the finish and back to the "
               "first step), %u discs made, %u engine runs, %u failures answered Retry, %u answered Cancel, %u runs "
               "aborted in the engine's window; %.1f minutes\n",
               done.stepChanges, done.otherChanges, done.discsMade, done.engineRuns, done.retries, done.cancels,
               done.aborts, minutes);
 
-  // What must hold for "nothing lost".
-  std::vector<std::string> lost;
-  if (done.discsMade != planned.discsMade) lost.push_back("discs made differ from the plan");
-  if (deployment.EngineRuns() != planned.engineRuns) {
-    lost.push_back("the engine ran " + std::to_string(deployment.EngineRuns()) + " times, " +
-                   std::to_string(planned.engineRuns) + " planned");
-  }
-  const std::vector<tw::LogEntry> entries = watch.NewEntries();
-  const auto failures = std::count_if(entries.begin(), entries.end(),
-                                      [](const tw::LogEntry& e) { return e.function == L"MkDiscDlg::DlgProc"; });
-  if (static_cast<unsigned>(failures) != done.retries + done.cancels || entries.size() != static_cast<size_t>(failures)) {
-    lost.push_back("the log holds " + std::to_string(entries.size()) + " entries, " +
-                   std::to_string(done.retries + done.cancels) + " engine failures expected");
-  }
-  // A failure answered Cancel keeps its two job files for support staff;
-  // every other run removes its own.
-  if (deployment.TemporaryJobFiles().size() != 2 * done.cancels) lost.push_back("job files left over differ");
+  std::vector<std::string> lost = LostAtTheEnd(deployment, watch, planned, done);
   if (!ended) lost.push_back(soak.problem());
   std::printf("nothing lost: %s\n", lost.empty() ? "yes (every disc reported made had its marker; report, log, "
                                                    "engine runs and job files as planned; the wizard ended with 0)"
                                                  : "NO");
   for (const std::string& why : lost) std::printf("  LOST: %s\n", why.c_str());
-
-  PrintSources(start, wineTable);
-  std::printf("\nfigures of the wizard process: at the first step, settled; start = before the first round, middle = "
-              "after round %u, end = after round %u\n",
-              static_cast<unsigned>(kRoundsPerHalf), static_cast<unsigned>(2 * kRoundsPerHalf));
-  std::printf("  %-26s %8s %8s %8s %11s %6s %14s\n", "", "start", "middle", "end", "end-middle", "noise",
-              "rounds 11-20");
-  bool flat = true;
-  for (const FigureRule& rule : kRules) {
-    const Value a = rule.of(start), b = rule.of(middle), c = rule.of(end);
-    const long long noise = rule.of == KibOf ? std::max(rule.noise, b.value_or(0) / 100) : rule.noise;
-    const bool figureFlat = !b || !c || *c - *b <= noise;
-    Value low, high;
-    for (size_t i = kRoundsPerHalf; i < samples.size(); ++i) {
-      const Value v = rule.of(samples[i]);
-      if (!v) continue;
-      low = low ? std::min(*low, *v) : *v;
-      high = high ? std::max(*high, *v) : *v;
-    }
-    const std::string range = low ? Cell(low) + "-" + Cell(high) : "-";
-    const std::string growth = b && c ? std::to_string(*c - *b) : "-";
-    std::printf("  %-26s %8s %8s %8s %11s %6lld %14s%s\n", rule.name, Cell(a).c_str(), Cell(b).c_str(),
-                Cell(c).c_str(), growth.c_str(), noise, range.c_str(), figureFlat ? "" : "  GROWS");
-    flat = flat && figureFlat;
-  }
-  PrintSample("start", start);
-  PrintSample("middle", middle);
-  PrintSample("end", end);
+  PrintSources(samples.front(), wineTable);
+  const bool flat = PrintFigures(samples);
   std::printf("verdict: %s\n", flat ? "flat after warm-up (no growth beyond noise from the middle to the end)"
                                     : "GROWTH from the middle to the end beyond noise");
   return lost.empty() && flat ? 0 : 1;
