@@ -78,3 +78,48 @@ function(tw_add_tests name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                        PROPERTIES TIMEOUT 300 LABELS ${label})
 endfunction()
+
+# tw_test_build_copy(<library>)
+# "<library>_tb": the same sources compiled with TW_TEST_BUILD (the handle
+# and GDI owners keep live counts there), linked to the test-build copies of
+# the wizard libraries it links (portable cores, which hold no owners, and
+# everything outside wizard/ are linked as they are). Only the wizard's test
+# build and its own tests link these, so the shipped program never carries
+# the counting, and a file added to a library is in its copy as well.
+function(tw_test_build_copy library)
+  if(TARGET ${library}_tb)
+    return()
+  endif()
+  get_target_property(sources ${library} SOURCES)
+  get_target_property(folder ${library} SOURCE_DIR)
+  set(paths "")
+  foreach(source IN LISTS sources)
+    cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY "${folder}" OUTPUT_VARIABLE path)
+    list(APPEND paths "${path}")
+  endforeach()
+  add_library(${library}_tb STATIC ${paths})
+  foreach(property INCLUDE_DIRECTORIES COMPILE_DEFINITIONS COMPILE_OPTIONS
+                   INTERFACE_INCLUDE_DIRECTORIES INTERFACE_COMPILE_DEFINITIONS)
+    get_target_property(values ${library} ${property})
+    if(values)
+      set_property(TARGET ${library}_tb APPEND PROPERTY ${property} ${values})
+    endif()
+  endforeach()
+  target_compile_definitions(${library}_tb PUBLIC TW_TEST_BUILD)
+  set(wizardFolder "${PROJECT_SOURCE_DIR}/wizard")
+  get_target_property(links ${library} LINK_LIBRARIES)
+  set(copies "")
+  foreach(link IN LISTS links)
+    if(TARGET ${link} AND NOT link MATCHES "_core$")
+      get_target_property(type ${link} TYPE)
+      get_target_property(linkFolder ${link} SOURCE_DIR)
+      cmake_path(IS_PREFIX wizardFolder "${linkFolder}" NORMALIZE inWizard)
+      if(type STREQUAL "STATIC_LIBRARY" AND inWizard)
+        tw_test_build_copy(${link})
+        set(link ${link}_tb)
+      endif()
+    endif()
+    list(APPEND copies ${link})
+  endforeach()
+  target_link_libraries(${library}_tb PUBLIC ${copies})
+endfunction()

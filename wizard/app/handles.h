@@ -1,41 +1,96 @@
 // Small owners for Win32 handles: each type names its close function and
 // the value that means "no handle", so a handle is closed on every path.
+// In the test build every owner also keeps a live count of what it holds
+// (app/owner_count.h).
 #pragma once
 
 #include <windows.h>
 
 #include <utility>
 
+#ifdef TW_TEST_BUILD
+#include "app/owner_count.h"
+#endif
+
 namespace tw {
+
+#ifdef TW_TEST_BUILD
+// What put() hands out in the test build: converts to the address to write
+// through, and tells the owner once the call that wrote it has returned
+// (at the end of the full expression), so that the value gets counted.
+template <typename Owner, typename P>
+class WrittenThrough {
+ public:
+  WrittenThrough(Owner& owner, P* address) noexcept : owner_(owner), address_(address) {}
+  ~WrittenThrough() { owner_.CountWritten(); }
+  WrittenThrough(const WrittenThrough&) = delete;
+  WrittenThrough& operator=(const WrittenThrough&) = delete;
+  operator P*() const noexcept { return address_; }
+
+ private:
+  Owner& owner_;
+  P* address_;
+};
+#endif
 
 template <typename T, typename Traits>
 class Unique {
  public:
   Unique() noexcept = default;
-  explicit Unique(T value) noexcept : value_(value) {}
+  explicit Unique(T value) noexcept : value_(value) { Count(value_, true); }
   ~Unique() { reset(); }
   Unique(const Unique&) = delete;
   Unique& operator=(const Unique&) = delete;
-  Unique(Unique&& other) noexcept : value_(other.release()) {}
+  Unique(Unique&& other) noexcept : value_(std::exchange(other.value_, Traits::Invalid())) {}
   Unique& operator=(Unique&& other) noexcept {
-    if (this != &other) reset(other.release());
+    if (this != &other) {
+      reset();
+      value_ = std::exchange(other.value_, Traits::Invalid());
+    }
     return *this;
   }
 
   T get() const noexcept { return value_; }
   explicit operator bool() const noexcept { return value_ != Traits::Invalid(); }
-  T release() noexcept { return std::exchange(value_, Traits::Invalid()); }
+  // Hands the value away: the owner no longer closes (nor counts) it.
+  T release() noexcept {
+    Count(value_, false);
+    return std::exchange(value_, Traits::Invalid());
+  }
   void reset(T value = Traits::Invalid()) noexcept {
     T old = std::exchange(value_, value);
-    if (old != Traits::Invalid()) Traits::Close(old);
+    Count(value, true);
+    if (old != Traits::Invalid()) {
+      Count(old, false);
+      Traits::Close(old);
+    }
   }
   // Address for out-parameters; closes what is held first.
+#ifdef TW_TEST_BUILD
+  WrittenThrough<Unique, T> put() noexcept {
+    reset();
+    return {*this, &value_};
+  }
+  void CountWritten() noexcept { Count(value_, true); }
+#else
   T* put() noexcept {
     reset();
     return &value_;
   }
+#endif
 
  private:
+  static void Count([[maybe_unused]] T value, [[maybe_unused]] bool opened) noexcept {
+#ifdef TW_TEST_BUILD
+    if (value == Traits::Invalid()) return;
+    if (opened) {
+      owners::Opened(owners::KindOf<Traits>::value);
+    } else {
+      owners::Closed(owners::KindOf<Traits>::value);
+    }
+#endif
+  }
+
   T value_ = Traits::Invalid();
 };
 
@@ -67,6 +122,20 @@ struct WindowTraits {
   static HWND Invalid() { return nullptr; }
   static void Close(HWND w) { ::DestroyWindow(w); }
 };
+
+#ifdef TW_TEST_BUILD
+}  // namespace tw
+namespace tw::owners {
+template <> struct KindOf<HandleTraits> { static constexpr Kind value = kHandle; };
+template <> struct KindOf<FileTraits> { static constexpr Kind value = kFile; };
+template <> struct KindOf<FindTraits> { static constexpr Kind value = kFind; };
+template <> struct KindOf<KeyTraits> { static constexpr Kind value = kKey; };
+template <> struct KindOf<ModuleTraits> { static constexpr Kind value = kModule; };
+template <> struct KindOf<HookTraits> { static constexpr Kind value = kHook; };
+template <> struct KindOf<WindowTraits> { static constexpr Kind value = kWindow; };
+}  // namespace tw::owners
+namespace tw {
+#endif
 
 using UniqueHandle = Unique<HANDLE, HandleTraits>;  // NULL means none
 using UniqueFile = Unique<HANDLE, FileTraits>;      // INVALID_HANDLE_VALUE means none
@@ -111,13 +180,26 @@ class ProcessInfo {
   ProcessInfo(const ProcessInfo&) = delete;
   ProcessInfo& operator=(const ProcessInfo&) = delete;
   // Closes what is held and hands out a zeroed record to fill.
+#ifdef TW_TEST_BUILD
+  WrittenThrough<ProcessInfo, PROCESS_INFORMATION> put() {
+    Close();
+    return {*this, &info_};
+  }
+  void CountWritten() noexcept {
+    if (info_.hProcess) owners::Opened(owners::kProcess);
+  }
+#else
   PROCESS_INFORMATION* put() {
     Close();
     return &info_;
   }
+#endif
   const PROCESS_INFORMATION& get() const { return info_; }
   HANDLE process() const { return info_.hProcess; }
   void Close() {
+#ifdef TW_TEST_BUILD
+    if (info_.hProcess) owners::Closed(owners::kProcess);
+#endif
     CloseProcessInfo(info_);
     info_ = PROCESS_INFORMATION{};
   }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/core/text.h"
+#include "app/owner_count.h"
 #include "app/power.h"
 #include "app/syshelpers.h"
 
@@ -63,7 +64,33 @@ void InstallTestBuildSeams() {
   hooks.getStatus = TestPowerStatus;
   hooks.setExecutionState = TestExecutionState;
   tw::power::SetHooks(hooks);
+  PublishOwnerCounts();
   RecordProcess();
+}
+
+bool PublishOwnerCounts() {
+  using tw::owners::Table;
+  if (tw::owners::g_table != &tw::owners::g_ownTable) return true;
+  const std::wstring name = tw::owners::SectionName(::GetCurrentProcessId());
+  // Section and view stay until the process ends: readers may come at any time.
+  HANDLE section =
+      ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Table), name.c_str());
+  if (!section) return false;
+  auto* table = static_cast<Table*>(::MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, sizeof(Table)));
+  if (!table) {
+    ::CloseHandle(section);
+    return false;
+  }
+  // Called at the start of the entry, before any other thread of ours
+  // counts: nothing is lost between the copy and the switch.
+  table->kinds = tw::owners::kKindCount;
+  for (uint32_t kind = 0; kind < tw::owners::kKindCount; ++kind) {
+    table->live[kind] = tw::owners::g_ownTable.live[kind];
+  }
+  ::MemoryBarrier();
+  table->magic = Table::kMagic;
+  tw::owners::g_table = table;
+  return true;
 }
 
 }  // namespace twtest

@@ -83,6 +83,30 @@ bool WizardRun::WaitIdle(DWORD timeoutMs) const {
   return process_.process() && ::WaitForInputIdle(process_.process(), timeoutMs) == 0;
 }
 
+namespace {
+BOOL CALLBACK FindPendingPaint(HWND window, LPARAM param) {
+  if (!::GetUpdateRect(window, nullptr, FALSE)) return TRUE;
+  *reinterpret_cast<bool*>(param) = true;
+  return FALSE;
+}
+}  // namespace
+
+bool WizardRun::WaitSettled(DWORD timeoutMs) const {
+  if (!main_) return false;
+  return WaitUntil(
+      [&] {
+        DWORD_PTR answer = 0;
+        if (!WaitIdle(timeoutMs) ||
+            !::SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &answer)) {
+          return false;
+        }
+        bool pending = ::GetUpdateRect(main_, nullptr, FALSE) != FALSE;
+        if (!pending) ::EnumChildWindows(main_, FindPendingPaint, reinterpret_cast<LPARAM>(&pending));
+        return !pending;
+      },
+      timeoutMs);
+}
+
 HWND WizardRun::StepDialog() const { return main_ ? ::FindWindowExW(main_, nullptr, L"#32770", nullptr) : nullptr; }
 
 Step WizardRun::CurrentStep() const {

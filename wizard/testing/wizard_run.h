@@ -35,6 +35,11 @@ class WizardRun {
   HWND WaitMain(DWORD timeoutMs = 20000);
   // Waits until the wizard waits for input with nothing left to do.
   bool WaitIdle(DWORD timeoutMs = 10000) const;
+  // Waits until, besides, none of its windows has painting left to do and
+  // the main window has answered a message sent to it: nothing that the
+  // last change started is still under way (a paint holds device contexts
+  // while it runs).
+  bool WaitSettled(DWORD timeoutMs = 10000) const;
   HWND Main() const { return main_; }
   HWND StepDialog() const;
   Step CurrentStep() const;

@@ -25,6 +25,18 @@ struct MemoryDcTraits {
   static void Close(HDC dc) { ::DeleteDC(dc); }
 };
 
+#ifdef TW_TEST_BUILD
+}  // namespace tw
+namespace tw::owners {
+template <> struct KindOf<GdiObjectTraits<HFONT>> { static constexpr Kind value = kFont; };
+template <> struct KindOf<GdiObjectTraits<HBRUSH>> { static constexpr Kind value = kBrush; };
+template <> struct KindOf<GdiObjectTraits<HBITMAP>> { static constexpr Kind value = kBitmap; };
+template <> struct KindOf<IconTraits> { static constexpr Kind value = kIcon; };
+template <> struct KindOf<MemoryDcTraits> { static constexpr Kind value = kMemoryDc; };
+}  // namespace tw::owners
+namespace tw {
+#endif
+
 using UniqueFont = Unique<HFONT, GdiObjectTraits<HFONT>>;
 using UniqueBrush = Unique<HBRUSH, GdiObjectTraits<HBRUSH>>;
 using UniqueBitmap = Unique<HBITMAP, GdiObjectTraits<HBITMAP>>;
@@ -34,9 +46,17 @@ using UniqueMemoryDc = Unique<HDC, MemoryDcTraits>;  // from CreateCompatibleDC
 // A window's or the screen's device context (GetDC / ReleaseDC).
 class WindowDc {
  public:
-  explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+  explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {
+#ifdef TW_TEST_BUILD
+    if (dc_) owners::Opened(owners::kWindowDc);
+#endif
+  }
   ~WindowDc() {
-    if (dc_) ::ReleaseDC(window_, dc_);
+    if (!dc_) return;
+#ifdef TW_TEST_BUILD
+    owners::Closed(owners::kWindowDc);
+#endif
+    ::ReleaseDC(window_, dc_);
   }
   WindowDc(const WindowDc&) = delete;
   WindowDc& operator=(const WindowDc&) = delete;
@@ -51,9 +71,17 @@ class WindowDc {
 // Painting between BeginPaint and EndPaint.
 class PaintDc {
  public:
-  explicit PaintDc(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+  explicit PaintDc(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {
+#ifdef TW_TEST_BUILD
+    if (dc_) owners::Opened(owners::kPaintDc);
+#endif
+  }
   ~PaintDc() {
-    if (dc_) ::EndPaint(window_, &paint_);
+    if (!dc_) return;
+#ifdef TW_TEST_BUILD
+    owners::Closed(owners::kPaintDc);
+#endif
+    ::EndPaint(window_, &paint_);
   }
   PaintDc(const PaintDc&) = delete;
   PaintDc& operator=(const PaintDc&) = delete;

@@ -1,65 +1,20 @@
-// A deployment of the real wizard for end-to-end runs, laid out in a
-// temporary folder of the test prefix as on a real machine: the program
-// (the test build, named Tarnwright.exe) with the sample configuration and
-// the common dialog library beside it, the burning product stand-ins with
-// one virtual writer, the registry values of both products and of the
-// recovery drive, and the generated recovery data on drive C:.
+// The end-to-end runs' helpers: a deployment of the real wizard (the test
+// build) and the walks through its steps that several tests share.
 #pragma once
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/log_reader.h"
 #include "test_support.h"
+#include "testing/deployment.h"
 #include "testing/wizard_run.h"
 
 namespace e2e {
 
-class Deployment {
- public:
-  Deployment();
-  ~Deployment();
-  Deployment(const Deployment&) = delete;
-  Deployment& operator=(const Deployment&) = delete;
-  const std::string& error() const { return error_; }
-
-  // <root>\Tarnwright\Tarnwright.exe: where the backup product's install
-  // folder (<root>) says the wizard lies, so another copy can be found.
-  std::wstring Exe() const { return program_ + L"\\Tarnwright.exe"; }
-  const std::wstring& Program() const { return program_; }
-  // The burning product's install folder (KSCORE.exe, KSIF.dll).
-  const std::wstring& Product() const { return product_; }
-  std::wstring Disc() const { return root_.path() + L"\\discs\\E"; }
-
-  // Settings of the configuration files and stand-ins (8-bit INI files).
-  void SetAction(const wchar_t* section, const wchar_t* key, const std::wstring& value) const;
-  void SetEngine(const wchar_t* key, const std::wstring& value) const;  // KSCORE.ini [Test]
-  void SetDrives(const std::wstring& drives, const std::wstring& codes) const;
-  void SetAttentionAnswer(int answer) const;
-  void SetPower(bool mains) const;
-  bool KeepAwakeHeld() const;  // as the test build records it
-  void Remove(const std::wstring& fileInProgram) const;
-
-  // Marker files of made discs, sorted by name.
-  std::vector<std::wstring> Markers() const;
-  // The engine's runs so far.
-  unsigned EngineRuns() const;
-  // Job files ("TWR*.tmp" in the temporary folder) made since the
-  // deployment was laid out; removed with it.
-  std::vector<std::wstring> TemporaryJobFiles() const;
-
- private:
-  twtest::TempDir root_;
-  std::wstring program_;
-  std::wstring product_;
-  std::unique_ptr<twtest::GeneratedRecoveryDrive> recovery_;
-  std::unique_ptr<twtest::ScopedHklmKey> burnKey_, backupKey_, driveKey_;
-  std::vector<std::wstring> jobFilesBefore_;
-  std::string error_;
-};
+using Deployment = twtest::WizardDeployment;
 
 // Starts the wizard of a deployment and waits for its first step.
 bool StartToFirstStep(const Deployment& deployment, twdrive::WizardRun& run);
