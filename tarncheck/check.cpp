@@ -297,6 +297,10 @@ void CheckAction(const Files& files, Action& action, Report& report) {
               tw::Dec(f.FontSize2) + L" pt, 3 = " + f.FontName3 + L" " + tw::Dec(f.FontSize3) + L" pt (4 = 3 bold)");
   report.Line(L"disc capacity: DVD " + tw::Dec(action.discs.DVD1_Size) + L" MiB, BD " + tw::Dec(action.discs.BD1_Size) +
               L" MiB");
+  report.Line(action.discs.VerifyDisc != 0
+                  ? L"made discs: each is read back and compared with the recovery data before it counts as made "
+                    L"(VerifyDisc=" + tw::Dec(action.discs.VerifyDisc) + L")"
+                  : L"made discs: taken as the burning engine reports them, not read back (VerifyDisc absent or 0)");
   if (action.discs.DVD1_Size == 0) {
     report.Add(Severity::Error, L"DVD1_Size is 0: nothing fits on a DVD, so no Image task can be kept");
   }

@@ -256,6 +256,38 @@ void WriteManifest(const std::wstring& ini, const std::wstring& letter, const st
   ::CloseHandle(out);
 }
 
+// An ISO disc's sectors are its image: where a test asks for them
+// ([RawImages] <letter>=<file>), the image is also written there, for a
+// stand-in of the drive's raw reads to serve.
+bool WriteRawImage(const std::wstring& ini, const std::wstring& letter, const std::wstring& image) {
+  const std::wstring raw = standin::IniString(ini, L"RawImages", letter.c_str());
+  return raw.empty() || ::CopyFileW(image.c_str(), raw.c_str(), FALSE) != FALSE;
+}
+
+// Test setting: once, after a run that succeeded, spoil what a reader of
+// the disc will find ([Test] SpoilOnce): "damage" changes the first byte of
+// the first written file (or of the raw image of an ISO disc), "remove"
+// deletes the first written file, "eject" moves the disc's folder aside
+// (to "<folder>.ejected"), as if the drive had ejected the disc.
+void SpoilOnce(const std::wstring& ini, const std::wstring& letter, const std::wstring& disc,
+               const std::vector<Written>& written, bool iso) {
+  const std::wstring how = standin::IniString(ini, L"Test", L"SpoilOnce");
+  if (how.empty() || standin::IniNumber(ini, L"State", L"SpoiledOnce", 0) != 0) return;
+  standin::WriteIni(ini, L"State", L"SpoiledOnce", L"1");
+  const std::wstring raw = standin::IniString(ini, L"RawImages", letter.c_str());
+  if (how == L"damage") {
+    if (iso && !raw.empty()) {
+      Corrupt(raw);
+    } else if (!written.empty()) {
+      Corrupt(written.front().target);
+    }
+  } else if (how == L"remove" && !written.empty()) {
+    ::DeleteFileW(written.front().target.c_str());
+  } else if (how == L"eject") {
+    ::MoveFileW(disc.c_str(), (disc + L".ejected").c_str());
+  }
+}
+
 }  // namespace
 
 DWORD Burn(const std::wstring& ini, const Job& job, Reporter& reporter) {
@@ -324,7 +356,9 @@ DWORD Burn(const std::wstring& ini, const Job& job, Reporter& reporter) {
     if (DWORD code = VerifyOne(file, done, total * 2, reporter)) return code;
   }
   reporter.Fraction(1, 1);
+  if (iso && !list.empty() && !WriteRawImage(ini, letter, list.front().source)) return kWriteError;
   WriteManifest(ini, letter, written);
+  SpoilOnce(ini, letter, disc, written, iso);
   return kSuccess;
 }
 

@@ -43,14 +43,20 @@ const std::vector<SectionDef>& LanguageSections() {
        {T(K::StepDescription), T(K::DiscSet), T(K::ODD), T(K::DiscType), T(K::DiscCount), T(K::NextButton),
         T(K::BackButton), B(K::Msg_NoDiscSetData), B(K::Msg_NoUsableODD), B(K::Msg_AlreadyWritten)}},
       {L"CheckDisc", {B(K::StepDescription), B(K::StepAttention), T(K::NextButton), T(K::BackButton)}},
-      {L"MakeDisc", {T(K::NextButton), T(K::BackButton), B(K::Msg_MakingDiscFailed, {kDiscName})}},
+      {L"MakeDisc",
+       {T(K::NextButton), T(K::BackButton), B(K::Msg_MakingDiscFailed, {kDiscName}),
+        B(K::Msg_VerifyFailed, {kDiscName}), B(K::Msg_VerifyNoDisc, {kDiscName}), T(K::VerifyCaption),
+        B(K::VerifyHeading, {kDiscName}), T(K::VerifyBytes, {L"%Done%", L"%Total%"}),
+        T(K::VerifyTimeLeft, {L"%TimeLeft%"}), T(K::VerifyTimeUnknown), T(K::VerifyCancel)}},
       {L"Finish",
        {B(K::SuccessReport, {kDiscSetName}), T(K::S_ResultDetailInfo), B(K::S_S_Info, {kDiscName}),
         B(K::AbortReport, {kDiscSetName}), T(K::A_ResultDetailInfo), B(K::A_S_Info, {kDiscName}),
         B(K::A_A_Info, {kDiscName}), B(K::FailureReport, {kDiscSetName}), T(K::F_ResultDetailInfo),
         B(K::F_S_Info, {kDiscName}), B(K::F_A_Info, {kDiscName}), B(K::F_F_Info_Unknown, {kDiscName}),
         B(K::F_F_Info_NoBurnEngine, {kDiscName}), B(K::F_F_Info_Preparing, {kDiscName}),
-        B(K::F_F_Info_Burning, {kDiscName}), B(K::F_F_Info_Verifying, {kDiscName}), T(K::OkButton)}},
+        B(K::F_F_Info_Burning, {kDiscName}), B(K::F_F_Info_Verifying, {kDiscName}), T(K::OkButton),
+        B(K::S_SV_Info, {kDiscName}), B(K::A_SV_Info, {kDiscName}), B(K::F_SV_Info, {kDiscName}),
+        B(K::F_F_Info_VerifyFailed, {kDiscName})}},
   };
   return sections;
 }
@@ -59,7 +65,7 @@ const std::vector<SectionDef>& ActionSections() {
   static const std::vector<SectionDef> sections = {
       {L"Application",
        {N(K::FontSize1), T(K::FontName1), N(K::FontSize2), T(K::FontName2), N(K::FontSize3), T(K::FontName3)}},
-      {L"OpticalDisc", {N(K::DVD1_Size), N(K::BD1_Size)}},
+      {L"OpticalDisc", {N(K::DVD1_Size), N(K::BD1_Size), N(K::VerifyDisc)}},
       {L"ExecuteAtStart", {T(K::FilePath), T(K::Parameter), L(K::SuccessExitCodeList), S(K::ShowErrorMessage)}},
       {L"ExecuteAtEnd", {T(K::FilePath), T(K::Parameter), L(K::SuccessExitCodeList), S(K::ShowErrorMessage)}},
       {L"RecoveryData",

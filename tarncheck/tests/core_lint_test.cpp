@@ -143,7 +143,7 @@ TEST(Lint, NumbersThatReadOnlyInPartOrWrapAround) {
       }
     }
   }
-  EXPECT_EQ(keys, 6u);  // three font sizes, two disc capacities, the boot image kind
+  EXPECT_EQ(keys, 7u);  // three font sizes, two disc capacities, the read-back switch, the boot image kind
   // What the finding says the wizard reads is what its reader stores.
   EXPECT_EQ(ActIni::ParseOptclDiscData({L"DVD1_Size=4.3GB"}).DVD1_Size, 4u);
   EXPECT_EQ(ActIni::ParseAppData({L"FontSize1=-1"}).FontSize1, 4294967295u);
@@ -254,13 +254,16 @@ std::vector<std::wstring> Texts(const LangIni::ChkDiscData& r) {
   return {r.StepDescription, r.StepAttention, r.NextButton, r.BackButton};
 }
 template <>
-std::vector<std::wstring> Texts(const LangIni::MkDiscData& r) { return {r.NextButton, r.BackButton, r.Msg_MakingDiscFailed}; }
+std::vector<std::wstring> Texts(const LangIni::MkDiscData& r) {
+  return {r.NextButton,    r.BackButton,    r.Msg_MakingDiscFailed, r.Msg_VerifyFailed,  r.Msg_VerifyNoDisc, r.VerifyCaption,
+          r.VerifyHeading, r.VerifyBytes,   r.VerifyTimeLeft,       r.VerifyTimeUnknown, r.VerifyCancel};
+}
 template <>
 std::vector<std::wstring> Texts(const LangIni::FnshData& r) {
   return {r.SuccessReport, r.S_ResultDetailInfo, r.S_S_Info,         r.AbortReport,           r.A_ResultDetailInfo,
           r.A_S_Info,      r.A_A_Info,           r.FailureReport,    r.F_ResultDetailInfo,    r.F_S_Info,
           r.F_A_Info,      r.F_F_Info_Unknown,   r.F_F_Info_NoBurnEngine, r.F_F_Info_Preparing, r.F_F_Info_Burning,
-          r.F_F_Info_Verifying, r.OkButton};
+          r.F_F_Info_Verifying, r.OkButton, r.S_SV_Info, r.A_SV_Info, r.F_SV_Info, r.F_F_Info_VerifyFailed};
 }
 
 template <typename Record>
@@ -300,7 +303,9 @@ std::wstring N(uint32_t n) { return std::to_wstring(n); }
 std::vector<std::wstring> Fields(const ActIni::AppData& d) {
   return {N(d.FontSize1), d.FontName1, N(d.FontSize2), d.FontName2, N(d.FontSize3), d.FontName3};
 }
-std::vector<std::wstring> Fields(const ActIni::OptclDiscData& d) { return {N(d.DVD1_Size), N(d.BD1_Size)}; }
+std::vector<std::wstring> Fields(const ActIni::OptclDiscData& d) {
+  return {N(d.DVD1_Size), N(d.BD1_Size), N(d.VerifyDisc)};
+}
 std::vector<std::wstring> Fields(const ActIni::ExcData& d) {
   return {d.FilePath, d.Parameter, d.SuccessExitCodeList, N(d.ShowErrorMessage)};
 }

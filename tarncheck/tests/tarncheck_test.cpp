@@ -280,7 +280,7 @@ TEST_F(TarncheckTest, BrokenDeploymentsAreReportedInWords) {
         L"(Msg_FileLacked)"}},
       {"blank before \"=\"",
        [&](TarncheckTest& t) { Edit(t.P(act), L"CanSelectODD=1", L"CanSelectODD =0"); }, 1,
-       {L"WARNING: Tarnwright_Act.ini line 52 [SelectDiscSet]: \"CanSelectODD =0\" has a blank before \"=\": the "
+       {L"WARNING: Tarnwright_Act.ini line 55 [SelectDiscSet]: \"CanSelectODD =0\" has a blank before \"=\": the "
         L"wizard takes CanSelectODD only when \"=\" follows the name directly, so this line is ignored"}},
       {"misspelt key",
        [&](TarncheckTest& t) { Edit(t.P(act), L"BackButton_Visible=1", L"BackButton_Visibel=0"); }, 1,
@@ -307,7 +307,7 @@ TEST_F(TarncheckTest, BrokenDeploymentsAreReportedInWords) {
         L"the default 12"}},
       {"language text missing",
        [&](TarncheckTest& t) { Edit(t.P(english), L"OkButton=OK\r\n", L""); }, 1,
-       {L"English\\Tarnwright_Lang.ini line 62 [Finish]: OkButton is missing: the wizard shows an empty text there"}},
+       {L"English\\Tarnwright_Lang.ini line 70 [Finish]: OkButton is missing: the wizard shows an empty text there"}},
       {"placeholder missing",
        [&](TarncheckTest& t) { Edit(t.P(english), L"S_S_Info=%DiscName%: made", L"S_S_Info=made"); }, 1,
        {L"[Finish]: S_S_Info lacks %DiscName%, which the wizard replaces in this text"}},

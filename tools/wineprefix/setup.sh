@@ -12,12 +12,18 @@
 #   932) is replaced by IPAGothic, so that bold text and captions render.
 # - Wine draws window frames and captions itself (no window manager under
 #   Xvfb), which also spares a 2 s wait whenever a dialog closes.
+# - A drive E: whose disc is the folder C:\tarn-drives\E, so that what the
+#   engine stand-in writes there can be read back through the drive, as the
+#   wizard reads a made disc back.
 # Needs WINEPREFIX=PREFIX and the wine commands on PATH; the wine server may
 # be running.
 set -euo pipefail
 PREFIX=${1:?usage: setup.sh PREFIX}
-stamp=$PREFIX/.tarn-prefix-v1
+stamp=$PREFIX/.tarn-prefix-v2
 [ -f "$stamp" ] && exit 0
+
+mkdir -p "$PREFIX/drive_c/tarn-drives/E" "$PREFIX/dosdevices"
+[ -e "$PREFIX/dosdevices/e:" ] || ln -sfn ../drive_c/tarn-drives/E "$PREFIX/dosdevices/e:"
 
 fonts=$PREFIX/drive_c/windows/Fonts
 mkdir -p "$fonts"

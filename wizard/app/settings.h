@@ -15,6 +15,8 @@ struct ProcessSettings {
   // Writable capacity of one disc, in units of 2^20 bytes.
   uint32_t Dvd1SizeMiB = 4300;
   uint32_t Bd1SizeMiB = 23700;
+  // Read every made disc back before it counts as made.
+  bool VerifyDisc = false;
   // Where the recovery-data drive letter is recorded (HKLM, 32-bit view).
   std::wstring StorageDriveRegKey;
   std::wstring StorageDriveRegValueName;

@@ -45,6 +45,7 @@ void LoadProcessWideActionSettings(const std::wstring& actIniPath) {
   tw::ProcessSettings& settings = tw::Settings();
   settings.Dvd1SizeMiB = discs.DVD1_Size;
   settings.Bd1SizeMiB = discs.BD1_Size;
+  settings.VerifyDisc = discs.VerifyDisc != 0;
   settings.StorageDriveRegKey = recovery.StorageDrive_RegKey;
   settings.StorageDriveRegValueName = recovery.StorageDrive_RegValueName;
   settings.ImageInfo32 = recovery.Inf_ImageInfo_32;

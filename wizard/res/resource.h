@@ -9,6 +9,7 @@
 #define IDD_FINISH 5
 #define IDD_SELECT_DISC_SET 6
 #define IDD_PROGRESS 31
+#define IDD_VERIFY_PROGRESS 32
 
 // Main window.
 #define IDC_BANNER -1
@@ -38,8 +39,11 @@
 #define IDC_RESULT_DETAIL 1017
 #define IDC_RESULT_LINES 1031
 
-// Progress window.
+// Progress windows.
 #define IDC_PROGRESS_BAR 1032
+#define IDC_VERIFY_HEADING 1033
+#define IDC_VERIFY_BYTES 1034
+#define IDC_VERIFY_TIME 1035
 
 // Step indicator: left cap, middle, right cap (boxes 1-3), last right cap.
 #define IDB_STEP_CURRENT_LEFT 6

@@ -48,7 +48,8 @@ void ShowReport(HWND dialog, tw::steps::ReportKind kind, int iconId, const wchar
   }
   const FnshDlgParam* c = g_context;
   const tw::steps::Report r = tw::steps::BuildReport(g_texts, kind, c ? c->DiscSetName : std::wstring(),
-                                                     RunTitles(report), c ? c->CurrentDisc : 0, c ? c->ExitCode : 0);
+                                                     RunTitles(report), c ? c->CurrentDisc : 0, c ? c->ExitCode : 0,
+                                                     c ? c->ReadBacks : std::vector<tw::ui::ReadBack>());
   ::SetDlgItemTextW(dialog, IDC_RESULT_HEADING, r.heading.c_str());
   ::SetDlgItemTextW(dialog, IDC_RESULT_DETAIL, r.detail.c_str());
   ::SetDlgItemTextW(dialog, IDC_RESULT_LINES, r.lines.c_str());

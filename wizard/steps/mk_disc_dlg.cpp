@@ -8,6 +8,7 @@
 #include "app/handles.h"
 #include "app/log.h"
 #include "app/power.h"
+#include "app/settings.h"
 #include "app/syshelpers.h"
 #include "burn/brn_app_cnctor.h"
 #include "config/lang_ini.h"
@@ -15,11 +16,13 @@
 #include "res/resource.h"
 #include "steps/core/disc_info_text.h"
 #include "steps/core/step_rules.h"
+#include "steps/disc_verifier.h"
 #include "steps/step_common.h"
 #include "ui/autoplay_cancel.h"
 #include "ui/core/wizard_tables.h"
 #include "ui/dialog_designer.h"
 #include "ui/mini_prgrss.h"
+#include "ui/vrfy_prgrss.h"
 
 using tw::steps::PostFatal;
 using tw::steps::PostToMain;
@@ -110,6 +113,105 @@ bool CreateFlagFile(const std::wstring& flag) {
   return static_cast<bool>(file);
 }
 
+// What reading the disc back found, recorded for the finish report.
+void RecordReadBack(const MkDiscDlgParam* c, tw::ui::ReadBack readBack) {
+  if (!c || !c->ReadBacks || !c->CurrentDisc) return;
+  if (c->ReadBacks->size() <= *c->CurrentDisc) c->ReadBacks->resize(*c->CurrentDisc + 1, tw::ui::ReadBack::kNotRead);
+  (*c->ReadBacks)[*c->CurrentDisc] = readBack;
+}
+
+// One read-back of the disc, run by the counting progress window's worker.
+struct ReadBackRun {
+  wchar_t driveLetter = 0;
+  std::wstring listPath;
+  tw::verify::Result result;
+};
+
+class WindowProgress : public tw::verify::Progress {
+ public:
+  explicit WindowProgress(VrfyPrgrss::Reporter& reporter) : reporter_(reporter) {}
+  void Total(uint64_t bytes) override { reporter_.Total(bytes); }
+  void Advance(uint64_t bytes) override { reporter_.Advance(bytes); }
+  bool Cancelled() const override { return reporter_.Cancelled(); }
+
+ private:
+  VrfyPrgrss::Reporter& reporter_;
+};
+
+int32_t ReadBackWork(uintptr_t argument, VrfyPrgrss::Reporter& reporter) {
+  auto* run = reinterpret_cast<ReadBackRun*>(argument);
+  WindowProgress progress(reporter);
+  run->result = tw::verify::VerifyDisc(run->driveLetter, run->listPath, progress);
+  return 1;
+}
+
+// Reads the disc in the chosen drive back against its burn file list, in
+// the counting progress window; the computer stays awake meanwhile.
+tw::verify::Result ReadDiscBack(HWND dialog, const DiscEntry& entry) {
+  MakeState& s = g_state;
+  ReadBackRun run;
+  run.driveLetter = s.context->OddLetter;
+  run.listPath = s.listPath;
+  VrfyPrgrss::Param param;
+  param.texts = {s.texts.VerifyCaption,  tw::ReplaceAll(s.texts.VerifyHeading, L"%DiscName%", entry.Title),
+                 s.texts.VerifyBytes,    s.texts.VerifyTimeLeft,
+                 s.texts.VerifyTimeUnknown, s.texts.VerifyCancel};
+  param.Function = ReadBackWork;
+  param.Argument = reinterpret_cast<uintptr_t>(&run);
+  s.awake.Request();
+  const INT_PTR ran = VrfyPrgrss::Run(::GetModuleHandleW(nullptr), ::GetParent(dialog), &param);
+  s.awake.Release();
+  if (ran != 1) {
+    // The window or its worker could not run: nothing was read.
+    run.result = tw::verify::Result{};
+    run.result.outcome = tw::verify::Outcome::kReadError;
+    run.result.path = s.listPath;
+    run.result.error = static_cast<uint32_t>(ran);
+  }
+  return run.result;
+}
+
+// The engine has made the disc. Where the settings ask for it the disc is
+// read back first, and only a disc that counts as made gets its marker. A
+// disc that differs is written again on Retry (the same two files); a drive
+// that shows no disc is read again once the user has put it back.
+void OnDiscWritten(HWND dialog, DWORD exitCode) {
+  MakeState& s = g_state;
+  const DiscEntry* entry = CurrentEntry(s.context);
+  tw::ui::ReadBack readBack = tw::ui::ReadBack::kNotRead;
+  while (tw::Settings().VerifyDisc && entry) {
+    const tw::verify::Result r = ReadDiscBack(dialog, *entry);
+    if (r.outcome == tw::verify::Outcome::kVerified) {
+      readBack = tw::ui::ReadBack::kVerified;
+      break;
+    }
+    TW_LOG(kFn, tw::verify::LogText(r));
+    if (r.outcome == tw::verify::Outcome::kNotVerifiable) break;  // counts as the engine said
+    const bool noDisc = tw::verify::AsksForTheDisc(r.outcome);
+    const std::wstring text =
+        tw::ReplaceAll(noDisc ? s.texts.Msg_VerifyNoDisc : s.texts.Msg_VerifyFailed, L"%DiscName%", entry->Title);
+    if (tw::steps::ShowAppMessage(dialog, text, MB_RETRYCANCEL | (noDisc ? MB_ICONWARNING : MB_ICONERROR)) ==
+        IDRETRY) {
+      if (noDisc) continue;  // read the disc again
+      StartEngine(dialog);   // write it again, with the same two files
+      return;
+    }
+    RecordReadBack(s.context, tw::ui::ReadBack::kFailed);
+    Finish(dialog, tw::ui::kMakeFailed, 0);
+    return;
+  }
+  DeleteIfFile(s.infoPath);
+  DeleteIfFile(s.listPath);
+  RecordReadBack(s.context, readBack);
+  if (entry && !entry->Flag.empty() && !CreateFlagFile(entry->Flag)) {
+    TW_LOG(kFn, entry->Flag);
+    Finish(dialog, tw::ui::kMakeFailed, static_cast<int32_t>(exitCode));
+    return;
+  }
+  ++*s.context->CurrentDisc;
+  Finish(dialog, tw::ui::kMakeSucceeded, 0);
+}
+
 void OnEngineEnded(HWND dialog, bool waitFailed) {
   MakeState& s = g_state;
   ComeBack(::GetParent(dialog));
@@ -123,18 +225,9 @@ void OnEngineEnded(HWND dialog, bool waitFailed) {
   s.awake.Release();
   const DiscEntry* entry = CurrentEntry(s.context);
   switch (tw::steps::JudgeEngineEnd(waitFailed, haveExitCode, exitCode)) {
-    case tw::steps::EngineOutcome::kSuccess: {
-      DeleteIfFile(s.infoPath);
-      DeleteIfFile(s.listPath);
-      if (entry && !entry->Flag.empty() && !CreateFlagFile(entry->Flag)) {
-        TW_LOG(kFn, entry->Flag);
-        Finish(dialog, tw::ui::kMakeFailed, static_cast<int32_t>(exitCode));
-        return;
-      }
-      ++*s.context->CurrentDisc;
-      Finish(dialog, tw::ui::kMakeSucceeded, 0);
+    case tw::steps::EngineOutcome::kSuccess:
+      OnDiscWritten(dialog, exitCode);
       return;
-    }
     case tw::steps::EngineOutcome::kAbort:
       DeleteIfFile(s.infoPath);
       DeleteIfFile(s.listPath);

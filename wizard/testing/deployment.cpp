@@ -47,6 +47,8 @@ WizardDeployment::WizardDeployment() {
     return;
   }
   MakeDirs(product_);
+  // A blank disc: whatever an earlier test left in the drive goes.
+  RemoveTree(Disc());
   MakeDirs(Disc());
   WriteBytes(Disc() + L"\\KSVDISC.TAG", "");
   for (const wchar_t* name : {L"KSCORE.exe", L"KSIF.dll"}) {
@@ -54,6 +56,12 @@ WizardDeployment::WizardDeployment() {
   }
   SetDrives(L"E", L"101,102,201");
   WriteIni(product_ + L"\\KSCORE.ini", L"Drives", L"E", Disc());
+  // An ISO disc's sectors: the engine writes the image there, and the
+  // wizard's test build reads drive E: raw from there (Wine reads no
+  // sectors of a drive whose disc is a folder).
+  ::DeleteFileW(RawDisc().c_str());
+  WriteIni(product_ + L"\\KSCORE.ini", L"RawImages", L"E", RawDisc());
+  SetRawDrive(true);
   WriteIni(product_ + L"\\KSCORE.ini", L"Capacity", L"DVD_1", L"16");
   WriteIni(product_ + L"\\KSCORE.ini", L"Capacity", L"BD_1", L"64");
   SetAttentionAnswer(1);
@@ -96,6 +104,10 @@ void WizardDeployment::SetDrives(const std::wstring& drives, const std::wstring&
     WriteIni(ini, section.c_str(), L"Name", L"Virtual writer " + letter);
     WriteIni(ini, section.c_str(), L"Codes", codes);
   }
+}
+
+void WizardDeployment::SetRawDrive(bool readable) const {
+  WriteIni(program_ + L"\\TestBuild.ini", L"RawDrives", L"E", readable ? RawDisc() : std::wstring());
 }
 
 void WizardDeployment::SetAttentionAnswer(int answer) const {

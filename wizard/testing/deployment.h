@@ -31,7 +31,11 @@ class WizardDeployment {
   const std::wstring& Program() const { return program_; }
   // The burning product's install folder (KSCORE.exe, KSIF.dll).
   const std::wstring& Product() const { return product_; }
-  std::wstring Disc() const { return root_.path() + L"\\discs\\E"; }
+  // The folder that plays the disc in the virtual writer E: (the test
+  // prefixes give drive E: this folder, so the disc reads back as E:\).
+  static std::wstring Disc() { return L"C:\\tarn-drives\\E"; }
+  // The sectors of an ISO disc in E: (its image, as the engine wrote it).
+  static std::wstring RawDisc() { return L"C:\\tarn-drives\\E.raw"; }
 
   // Settings of the configuration files and stand-ins (8-bit INI files).
   void SetAction(const wchar_t* section, const wchar_t* key, const std::wstring& value) const;
@@ -40,6 +44,9 @@ class WizardDeployment {
   void ClearEngineTests() const;
   void SetDrives(const std::wstring& drives, const std::wstring& codes) const;
   void SetAttentionAnswer(int answer) const;
+  // Whether the wizard can read drive E: raw (from RawDisc()); without, an
+  // ISO disc cannot be read back, as under Wine.
+  void SetRawDrive(bool readable) const;
   void SetPower(bool mains) const;
   bool KeepAwakeHeld() const;  // as the test build records it
   void Remove(const std::wstring& fileInProgram) const;

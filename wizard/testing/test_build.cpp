@@ -9,6 +9,7 @@
 #include "app/owner_count.h"
 #include "app/power.h"
 #include "app/syshelpers.h"
+#include "steps/disc_verifier.h"
 
 namespace twtest {
 namespace {
@@ -57,6 +58,25 @@ EXECUTION_STATE WINAPI TestExecutionState(EXECUTION_STATE state) {
   return previous ? previous : ES_CONTINUOUS;
 }
 
+// A drive's sectors: the file that TestBuild.ini names for its letter
+// ([RawDrives] E=...), as the engine stand-in writes an ISO disc's image;
+// without one, the drive as the system gives it.
+HANDLE TestOpenRawDrive(wchar_t letter) {
+  wchar_t file[MAX_PATH + 1] = {};
+  const wchar_t key[2] = {letter, L'\0'};
+  ::GetPrivateProfileStringW(L"RawDrives", key, L"", file, MAX_PATH, BesideProgram(L"TestBuild.ini").c_str());
+  const std::wstring path = file[0] ? std::wstring(file) : std::wstring(L"\\\\.\\") + letter + L":";
+  return ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                       nullptr);
+}
+
+// A test's disc of a few megabytes is read back before anyone can press
+// Cancel: TestBuild.ini [Verify] ChunkDelayMs paces the reads (read once).
+DWORD g_chunkDelayMs = 0;
+void TestBeforeChunk() {
+  if (g_chunkDelayMs > 0) ::Sleep(g_chunkDelayMs);
+}
+
 }  // namespace
 
 void InstallTestBuildSeams() {
@@ -64,6 +84,11 @@ void InstallTestBuildSeams() {
   hooks.getStatus = TestPowerStatus;
   hooks.setExecutionState = TestExecutionState;
   tw::power::SetHooks(hooks);
+  g_chunkDelayMs = ::GetPrivateProfileIntW(L"Verify", L"ChunkDelayMs", 0, BesideProgram(L"TestBuild.ini").c_str());
+  tw::verify::Hooks verify;
+  verify.openRawDrive = TestOpenRawDrive;
+  verify.beforeChunk = TestBeforeChunk;
+  tw::verify::SetHooks(verify);
   PublishOwnerCounts();
   RecordProcess();
 }

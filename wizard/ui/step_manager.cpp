@@ -47,6 +47,7 @@ void ClearRunFields(WizardState& s) {
   s.MakeResult = 0;
   s.CurrentDisc = 0;
   s.ExitCode = 0;
+  s.ReadBacks.clear();
 }
 
 void LoadHelpPaths(WizardState& s) {
@@ -70,12 +71,13 @@ void FillStepParam(StepManagerState& m, const std::wstring& langIniPath, const s
     case kStepMakeDisc:
       m.makeParam = MkDiscDlgParam{actIniPath,           langIniPath,  s.OddLetter,     s.DiscType,
                                    s.DiscListCount,      s.DiscList.get(), s.DiscCount, s.DiscListIndex.get(),
-                                   &s.MakeResult,        &s.CurrentDisc,   &s.ExitCode};
+                                   &s.MakeResult,        &s.CurrentDisc,   &s.ExitCode,
+                                   &s.ReadBacks};
       break;
     default:
       m.finishParam = FnshDlgParam{langIniPath,        langIniPath, s.DiscSetName, s.DiscList.get(),
                                    s.DiscCount,        s.DiscListIndex.get(), s.MakeResult, s.CurrentDisc,
-                                   s.ExitCode,         s.DiscListCount};
+                                   s.ExitCode,         s.DiscListCount, s.ReadBacks};
       break;
   }
 }

@@ -36,6 +36,7 @@ struct WizardState {
   int32_t MakeResult = 0;
   uint32_t CurrentDisc = 0;
   int32_t ExitCode = 0;
+  std::vector<tw::ui::ReadBack> ReadBacks;  // by disc of the run
 };
 
 // What the main window shows of its buttons for the current step.

@@ -8,8 +8,10 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ui/core/disc_entry.h"
+#include "ui/core/wizard_tables.h"
 
 namespace TarnSet {
 class CMgr;
@@ -57,6 +59,8 @@ struct MkDiscDlgParam {
   int32_t* Result = nullptr;         // 0 succeeded, 1 failed, 2 aborted
   uint32_t* CurrentDisc = nullptr;   // incremented after each finished disc
   int32_t* ExitCode = nullptr;       // the engine's exit code on failure, else 0
+  // Out: what reading each disc back found, by disc of the run.
+  std::vector<tw::ui::ReadBack>* ReadBacks = nullptr;
 };
 
 struct FnshDlgParam {
@@ -71,4 +75,6 @@ struct FnshDlgParam {
   int32_t ExitCode = 0;
   // Entries in DiscList, so that an index is never used past the list.
   uint32_t DiscListCount = 0;
+  // What reading each disc back found, by disc of the run.
+  std::vector<tw::ui::ReadBack> ReadBacks;
 };

@@ -22,7 +22,8 @@ AppData ParseAppData(const Lines& lines) {
 
 OptclDiscData ParseOptclDiscData(const Lines& lines) {
   OptclDiscData data;
-  ApplyLines(lines, {NumberField(IniKey::DVD1_Size, data.DVD1_Size), NumberField(IniKey::BD1_Size, data.BD1_Size)});
+  ApplyLines(lines, {NumberField(IniKey::DVD1_Size, data.DVD1_Size), NumberField(IniKey::BD1_Size, data.BD1_Size),
+                     NumberField(IniKey::VerifyDisc, data.VerifyDisc)});
   return data;
 }
 

@@ -25,6 +25,7 @@ struct AppData {
 struct OptclDiscData {
   uint32_t DVD1_Size = IniKey::DVD1_Size.defaultValue;  // units of 2^20 bytes
   uint32_t BD1_Size = IniKey::BD1_Size.defaultValue;
+  uint32_t VerifyDisc = IniKey::VerifyDisc.defaultValue;  // not 0: read every made disc back
 };
 
 struct ExcData {

@@ -16,6 +16,9 @@ inline constexpr IniTextKey FontName3{L"FontName3", L"MS Shell Dlg"};
 // "OpticalDisc": capacities in units of 2^20 bytes.
 inline constexpr IniNumberKey DVD1_Size{L"DVD1_Size", 4300};
 inline constexpr IniNumberKey BD1_Size{L"BD1_Size", 23700};
+// Whether each made disc is read back and compared with its source (not 0)
+// before it counts as made; absent means no, as before the key existed.
+inline constexpr IniNumberKey VerifyDisc{L"VerifyDisc", 0};
 // "ExecuteAtStart" / "ExecuteAtEnd".
 inline constexpr IniTextKey FilePath{L"FilePath", L""};
 inline constexpr IniTextKey Parameter{L"Parameter", L""};
@@ -66,22 +69,34 @@ inline constexpr IniTextKey Msg_NoUsableODD{L"Msg_NoUsableODD", L""};
 inline constexpr IniTextKey Msg_AlreadyWritten{L"Msg_AlreadyWritten", L""};
 inline constexpr IniTextKey StepAttention{L"StepAttention", L""};
 inline constexpr IniTextKey Msg_MakingDiscFailed{L"Msg_MakingDiscFailed", L""};
+inline constexpr IniTextKey Msg_VerifyFailed{L"Msg_VerifyFailed", L""};
+inline constexpr IniTextKey Msg_VerifyNoDisc{L"Msg_VerifyNoDisc", L""};
+inline constexpr IniTextKey VerifyCaption{L"VerifyCaption", L""};
+inline constexpr IniTextKey VerifyHeading{L"VerifyHeading", L""};
+inline constexpr IniTextKey VerifyBytes{L"VerifyBytes", L""};
+inline constexpr IniTextKey VerifyTimeLeft{L"VerifyTimeLeft", L""};
+inline constexpr IniTextKey VerifyTimeUnknown{L"VerifyTimeUnknown", L""};
+inline constexpr IniTextKey VerifyCancel{L"VerifyCancel", L""};
 inline constexpr IniTextKey SuccessReport{L"SuccessReport", L""};
 inline constexpr IniTextKey S_ResultDetailInfo{L"S_ResultDetailInfo", L""};
 inline constexpr IniTextKey S_S_Info{L"S_S_Info", L""};
+inline constexpr IniTextKey S_SV_Info{L"S_SV_Info", L""};
 inline constexpr IniTextKey AbortReport{L"AbortReport", L""};
 inline constexpr IniTextKey A_ResultDetailInfo{L"A_ResultDetailInfo", L""};
 inline constexpr IniTextKey A_S_Info{L"A_S_Info", L""};
+inline constexpr IniTextKey A_SV_Info{L"A_SV_Info", L""};
 inline constexpr IniTextKey A_A_Info{L"A_A_Info", L""};
 inline constexpr IniTextKey FailureReport{L"FailureReport", L""};
 inline constexpr IniTextKey F_ResultDetailInfo{L"F_ResultDetailInfo", L""};
 inline constexpr IniTextKey F_S_Info{L"F_S_Info", L""};
+inline constexpr IniTextKey F_SV_Info{L"F_SV_Info", L""};
 inline constexpr IniTextKey F_A_Info{L"F_A_Info", L""};
 inline constexpr IniTextKey F_F_Info_Unknown{L"F_F_Info_Unknown", L""};
 inline constexpr IniTextKey F_F_Info_NoBurnEngine{L"F_F_Info_NoBurnEngine", L""};
 inline constexpr IniTextKey F_F_Info_Preparing{L"F_F_Info_Preparing", L""};
 inline constexpr IniTextKey F_F_Info_Burning{L"F_F_Info_Burning", L""};
 inline constexpr IniTextKey F_F_Info_Verifying{L"F_F_Info_Verifying", L""};
+inline constexpr IniTextKey F_F_Info_VerifyFailed{L"F_F_Info_VerifyFailed", L""};
 inline constexpr IniTextKey OkButton{L"OkButton", L""};
 
 // Disc-set file, sections "Info_n" and "Task_DVD1_n_m" / "Task_BD1_n_m".

@@ -72,7 +72,12 @@ ChkDiscData ParseChkDiscData(const Lines& lines) {
 MkDiscData ParseMkDiscData(const Lines& lines) {
   MkDiscData d;
   ApplyLines(lines, {TextField(K::NextButton, d.NextButton), TextField(K::BackButton, d.BackButton),
-                     BreaksField(K::Msg_MakingDiscFailed, d.Msg_MakingDiscFailed)});
+                     BreaksField(K::Msg_MakingDiscFailed, d.Msg_MakingDiscFailed),
+                     BreaksField(K::Msg_VerifyFailed, d.Msg_VerifyFailed),
+                     BreaksField(K::Msg_VerifyNoDisc, d.Msg_VerifyNoDisc), TextField(K::VerifyCaption, d.VerifyCaption),
+                     BreaksField(K::VerifyHeading, d.VerifyHeading), TextField(K::VerifyBytes, d.VerifyBytes),
+                     TextField(K::VerifyTimeLeft, d.VerifyTimeLeft),
+                     TextField(K::VerifyTimeUnknown, d.VerifyTimeUnknown), TextField(K::VerifyCancel, d.VerifyCancel)});
   return d;
 }
 
@@ -88,7 +93,10 @@ FnshData ParseFnshData(const Lines& lines) {
                      BreaksField(K::F_F_Info_NoBurnEngine, d.F_F_Info_NoBurnEngine),
                      BreaksField(K::F_F_Info_Preparing, d.F_F_Info_Preparing),
                      BreaksField(K::F_F_Info_Burning, d.F_F_Info_Burning),
-                     BreaksField(K::F_F_Info_Verifying, d.F_F_Info_Verifying), TextField(K::OkButton, d.OkButton)});
+                     BreaksField(K::F_F_Info_Verifying, d.F_F_Info_Verifying), TextField(K::OkButton, d.OkButton),
+                     BreaksField(K::S_SV_Info, d.S_SV_Info), BreaksField(K::A_SV_Info, d.A_SV_Info),
+                     BreaksField(K::F_SV_Info, d.F_SV_Info),
+                     BreaksField(K::F_F_Info_VerifyFailed, d.F_F_Info_VerifyFailed)});
   return d;
 }
 

@@ -44,12 +44,17 @@ struct ChkDiscData {
 
 struct MkDiscData {
   std::wstring NextButton, BackButton, Msg_MakingDiscFailed;
+  // Reading the made disc back: the two messages and the progress window.
+  std::wstring Msg_VerifyFailed, Msg_VerifyNoDisc, VerifyCaption, VerifyHeading, VerifyBytes, VerifyTimeLeft,
+      VerifyTimeUnknown, VerifyCancel;
 };
 
 struct FnshData {
   std::wstring SuccessReport, S_ResultDetailInfo, S_S_Info, AbortReport, A_ResultDetailInfo, A_S_Info, A_A_Info,
       FailureReport, F_ResultDetailInfo, F_S_Info, F_A_Info, F_F_Info_Unknown, F_F_Info_NoBurnEngine,
       F_F_Info_Preparing, F_F_Info_Burning, F_F_Info_Verifying, OkButton;
+  // A disc made and read back; a disc that differed when read back.
+  std::wstring S_SV_Info, A_SV_Info, F_SV_Info, F_F_Info_VerifyFailed;
 };
 
 using Lines = std::vector<std::wstring>;

@@ -30,6 +30,7 @@ const wchar_t kActText[] =
     L"[OpticalDisc]\r\n"
     L"DVD1_Size=2\r\n"
     L"BD1_Size=8\r\n"
+    L"VerifyDisc=1\r\n"
     L"[ExecuteAtStart]\r\n"
     L"FilePath=C:\\Tools\\partlink.exe\r\n"
     L"Parameter=/a=b\r\n"
@@ -60,6 +61,7 @@ void ExpectSampleActionSettings(const std::wstring& path) {
   const ActIni::OptclDiscData discs = ActIni::CIniMgr::GetOptclDiscData(path);
   EXPECT_EQ(discs.DVD1_Size, 2u);
   EXPECT_EQ(discs.BD1_Size, 8u);
+  EXPECT_EQ(discs.VerifyDisc, 1u);
   const ActIni::ExcData start = ActIni::CIniMgr::GetExcAtStrtData(path);
   EXPECT_EQ(start.FilePath, L"C:\\Tools\\partlink.exe");
   EXPECT_EQ(start.Parameter, L"/a=b");
@@ -165,6 +167,7 @@ TEST(ProcessWideActionSettings, CopiesDiscAndRecoverySections) {
   const tw::ProcessSettings& s = tw::Settings();
   EXPECT_EQ(s.Dvd1SizeMiB, 2u);
   EXPECT_EQ(s.Bd1SizeMiB, 8u);
+  EXPECT_TRUE(s.VerifyDisc);
   EXPECT_EQ(s.StorageDriveRegKey, L"SOFTWARE\\Norvane\\ZRV_PARTLINK");
   EXPECT_EQ(s.StorageDriveRegValueName, L"DRV3");
   EXPECT_EQ(s.ImageInfo32, L"RCV_X86");
@@ -172,6 +175,7 @@ TEST(ProcessWideActionSettings, CopiesDiscAndRecoverySections) {
   // Without the file the defaults come back.
   LoadProcessWideActionSettings(dir / L"missing.ini");
   EXPECT_EQ(tw::Settings().Dvd1SizeMiB, 4300u);
+  EXPECT_FALSE(tw::Settings().VerifyDisc) << "absent: as before the key existed";
   EXPECT_EQ(tw::Settings().StorageDriveRegKey, L"");
 }
 

@@ -53,7 +53,8 @@ TEST_F(WizardEndToEnd, ImageSetThenASecondRunOffersOnlyTheMissingDisc) {
   // The image needs three DVDs; the boot disc is left for the second run.
   Make(L"Recovery Media", L"DVD", {L"Boot Disc"});
   EXPECT_EQ(run_.StepText(IDC_RESULT_HEADING), L"The disc set \"Recovery Media\" has been made.\r\nKeep the discs in a safe place.");
-  EXPECT_EQ(ReportLines(), (Strings{L"Recovery Disc 1: made", L"Recovery Disc 2: made", L"Recovery Disc 3: made"}));
+  EXPECT_EQ(ReportLines(), (Strings{L"Recovery Disc 1: made and verified", L"Recovery Disc 2: made and verified",
+                                  L"Recovery Disc 3: made and verified"}));
   EXPECT_EQ(deployment_.Markers(),
             (Strings{L"Set1_DVD_Recovery1.flg", L"Set1_DVD_Recovery2.flg", L"Set1_DVD_Recovery3.flg"}));
   EXPECT_EQ(deployment_.EngineRuns(), 3u);
@@ -121,7 +122,7 @@ TEST_F(WizardEndToEnd, FailureThenRetryMakesTheDiscWithTheSameFiles) {
   EXPECT_EQ(files.size(), 2u);
   ASSERT_TRUE(twdrive::Answer(*box, IDRETRY));
   ASSERT_TRUE(run_.WaitStep(Step::kFinish, make, 30000));
-  EXPECT_EQ(ReportLines(), Strings{L"Support Tools: made"});
+  EXPECT_EQ(ReportLines(), Strings{L"Support Tools: made and verified"});
   EXPECT_EQ(deployment_.EngineRuns(), 2u);
   EXPECT_EQ(deployment_.Markers(), Strings{L"Set4_DVD_Tools.flg"});
   EXPECT_TRUE(deployment_.TemporaryJobFiles().empty());

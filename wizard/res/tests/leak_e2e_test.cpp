@@ -64,7 +64,7 @@ void Round(const e2e::Deployment& deployment, WizardRun& run) {
   ASSERT_TRUE(twdrive::Answer(*box, IDRETRY));
   finish = run.WaitStep(Step::kFinish, make, 30000);
   ASSERT_TRUE(finish);
-  ASSERT_EQ(e2e::ReportLines(run), std::vector<std::wstring>{L"Support Tools: made"});
+  ASSERT_EQ(e2e::ReportLines(run), std::vector<std::wstring>{L"Support Tools: made and verified"});
   for (const std::wstring& marker : deployment.Markers()) ::DeleteFileW((L"C:\\Recovery\\Done\\" + marker).c_str());
   run.Next();
   ASSERT_TRUE(run.WaitStep(Step::kSelectDiscSet, finish));

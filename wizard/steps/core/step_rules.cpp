@@ -187,28 +187,39 @@ const std::wstring& FailureText(const LangIni::FnshData& texts, int32_t exitCode
 }
 
 Report BuildReport(const LangIni::FnshData& texts, ReportKind kind, const std::wstring& discSetName,
-                   const std::vector<std::wstring>& titles, uint32_t currentDisc, int32_t exitCode) {
+                   const std::vector<std::wstring>& titles, uint32_t currentDisc, int32_t exitCode,
+                   const std::vector<ui::ReadBack>& readBacks) {
   const std::wstring* heading = &texts.SuccessReport;
   const std::wstring* detail = &texts.S_ResultDetailInfo;
   const std::wstring *before = &texts.S_S_Info, *at = &texts.S_S_Info, *after = &texts.S_S_Info;
+  const std::wstring* verified = &texts.S_SV_Info;
   if (kind == ReportKind::kAbort) {
     heading = &texts.AbortReport;
     detail = &texts.A_ResultDetailInfo;
     before = &texts.A_S_Info;
     at = after = &texts.A_A_Info;
+    verified = &texts.A_SV_Info;
   } else if (kind == ReportKind::kFailure) {
     heading = &texts.FailureReport;
     detail = &texts.F_ResultDetailInfo;
     before = &texts.F_S_Info;
     at = &FailureText(texts, exitCode);
     after = &texts.F_A_Info;
+    verified = &texts.F_SV_Info;
   }
+  auto readBackOf = [&](size_t i) { return i < readBacks.size() ? readBacks[i] : ui::ReadBack::kNotRead; };
   Report r;
   r.heading = ReplaceAll(*heading, L"%DiscSetName%", discSetName);
   r.detail = *detail;
   for (size_t i = 0; i < titles.size(); ++i) {
-    const std::wstring& text = i < currentDisc ? *before : i == currentDisc ? *at : *after;
-    r.lines += ReplaceAll(text, kDiscName, titles[i]) + L"\r\n";
+    const std::wstring* text = i < currentDisc ? before : i == currentDisc ? at : after;
+    const bool made = i < currentDisc || kind == ReportKind::kSuccess;
+    if (made && readBackOf(i) == ui::ReadBack::kVerified && !verified->empty()) text = verified;
+    if (kind == ReportKind::kFailure && i == currentDisc && readBackOf(i) == ui::ReadBack::kFailed &&
+        !texts.F_F_Info_VerifyFailed.empty()) {
+      text = &texts.F_F_Info_VerifyFailed;
+    }
+    r.lines += ReplaceAll(*text, kDiscName, titles[i]) + L"\r\n";
   }
   return r;
 }

@@ -14,6 +14,7 @@
 #include "config/core/lang_ini_data.h"
 #include "config/core/tarnset_task.h"
 #include "ui/core/disc_entry.h"
+#include "ui/core/wizard_tables.h"
 
 namespace tw {
 namespace steps {
@@ -128,9 +129,14 @@ struct Report {
 };
 // `titles` holds the title of each disc of the run in order; the disc at
 // `currentDisc` is the one the run stopped at, and a failed disc's line is
-// worded by the engine's exit code.
+// worded by the engine's exit code. `readBacks` (by disc of the run, may be
+// shorter) says which discs were read back: a made disc that was verified
+// gets the report's "made and verified" text, a disc that failed when read
+// back the failure text for that; where a language file lacks those texts,
+// the lines read as before.
 Report BuildReport(const LangIni::FnshData& texts, ReportKind kind, const std::wstring& discSetName,
-                   const std::vector<std::wstring>& titles, uint32_t currentDisc, int32_t exitCode);
+                   const std::vector<std::wstring>& titles, uint32_t currentDisc, int32_t exitCode,
+                   const std::vector<ui::ReadBack>& readBacks = {});
 
 // The failure line's text for an exit code: 0 unknown, 100 no engine,
 // otherwise by the code's class.

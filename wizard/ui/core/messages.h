@@ -21,6 +21,7 @@ constexpr uint32_t kBackPressed = kApp + 4;  // posted
 // Worker -> progress window (posted).
 constexpr uint32_t kOperationDone = kApp + 9;     // wParam result
 constexpr uint32_t kOperationNotRun = kApp + 10;  // no operation record
+constexpr uint32_t kProgressChanged = kApp + 11;  // the counting progress window: show the figures
 // The error codes that go with kFatalError: the general message the main
 // window shows for each (when the show flag is set).
 enum class FatalCode : uint32_t {

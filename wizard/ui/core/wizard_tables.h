@@ -21,6 +21,14 @@ constexpr int32_t kMakeSucceeded = 0;
 constexpr int32_t kMakeFailed = 1;
 constexpr int32_t kMakeAborted = 2;
 
+// What reading a made disc back found, per disc of the run (the finish
+// report words a verified disc and a disc that differed by these).
+enum class ReadBack : uint8_t {
+  kNotRead = 0,   // not read back (not asked for, or a drive that cannot be read raw)
+  kVerified = 1,  // equal to its source
+  kFailed = 2,    // differed, lacked a file or could not be read; not made
+};
+
 // ---------------------------------------------------------------- steps
 
 struct Transition {
