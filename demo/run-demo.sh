@@ -87,6 +87,13 @@ rm -rf "$C/Norvane"
 mkdir -p "$PROGRAM" "$C/ProgramData/Norvane/Quillon" "$C/Norvane/discs/E" "$C/Norvane/discs/F"
 cp -r "$ROOT/demo/deployment/program/." "$PROGRAM/"
 cp "$RUN/bin/Tarnwright.exe" "$RUN/bin/tarnwalk.exe" "$PROGRAM/"
+if [ -n "$SHOTS" ]; then
+  # Screenshots for the documentation: the wizard's test build (the same
+  # program with test seams) paces its reading of each made disc, so that
+  # the disc check's window lives long enough to be shown with its figures.
+  cp "$RUN/bin/Tarnwright_testbuild.exe" "$PROGRAM/Tarnwright.exe"
+  printf '%s\r\n' '[Verify]' 'MsPerMiB=2000' > "$PROGRAM/TestBuild.ini"
+fi
 "$ROOT/outside/install-standins.sh" "$RUN" "$C/Norvane" "$PROGRAM" >&2
 : > "$C/Norvane/discs/F/KSVDISC.TAG"
 # A DVD writer E: and a BD writer F:.

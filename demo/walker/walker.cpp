@@ -147,6 +147,7 @@ int Walk(const std::wstring& wizard, const std::wstring& engineFolder, int setNu
   }
   int disc = 0;
   bool allGood = true;
+  bool checkingShot = false;  // the disc check's window, once per walk
   for (;;) {
     HWND next = nullptr;
     twdrive::WaitUntil(
@@ -166,24 +167,44 @@ int Walk(const std::wstring& wizard, const std::wstring& engineFolder, int setNu
     Shot(run.Main(), L"make-disc-" + std::to_wstring(disc));
     run.Next();
     // The preparation's progress window, if it stays long enough to be seen,
-    // then the engine's own window, or the making-failed message.
+    // then the engine's own window, the disc check's window (when it stays
+    // long enough), or the making-failed message.
     bool engineShot = false, preparingShot = false;
     for (;;) {
-      HWND progress = nullptr, engine = nullptr;
+      HWND progress = nullptr, engine = nullptr, checking = nullptr;
       std::optional<twdrive::MessageBoxInfo> failed;
       twdrive::WaitUntil(
           [&] {
             for (HWND window : twdrive::TopWindows(run.ProcessId())) {
-              if (::GetDlgItem(window, IDC_PROGRESS_BAR)) progress = window;
+              if (::GetDlgItem(window, IDC_VERIFY_BYTES)) {
+                checking = window;
+              } else if (::GetDlgItem(window, IDC_PROGRESS_BAR)) {
+                progress = window;
+              }
             }
             engine = twdrive::WaitTopWindow(0, L"KSCOREProgressWindow", L"", 0);
-            failed = twdrive::WaitMessageBox(run.ProcessId(), 0, {run.Main()});
-            return (progress && !preparingShot) || (engine && !engineShot) || failed || run.StepDialog() != step;
+            failed = twdrive::WaitMessageBox(run.ProcessId(), 0, {run.Main(), checking});
+            return (progress && !preparingShot) || (engine && !engineShot) || (checking && !checkingShot) || failed ||
+                   run.StepDialog() != step;
           },
           120000);
       if (progress && !preparingShot) {
         preparingShot = true;
         Shot(progress, L"preparing-disc-" + std::to_wstring(disc));
+        continue;
+      }
+      if (checking && !checkingShot) {
+        // The first time it knows the time left, if it lives that long.
+        const std::wstring unknown = twdrive::ItemText(checking, IDC_VERIFY_TIME);
+        if (twdrive::WaitUntil(
+                [&] {
+                  return ::IsWindow(checking) && twdrive::ItemText(checking, IDC_VERIFY_TIME) != unknown;
+                },
+                5000)) {
+          Shot(checking, L"checking-disc");
+          checkingShot = true;
+        }
+        while (::IsWindow(checking)) twdrive::WaitUntil([&] { return !::IsWindow(checking); }, 60000);
         continue;
       }
       if (engine && !engineShot) {

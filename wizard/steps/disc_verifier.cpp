@@ -19,7 +19,7 @@ constexpr DWORD kSector = 2048;
 constexpr uint64_t kMaxListBytes = 256ull << 20;
 
 std::atomic<HANDLE (*)(wchar_t)> g_openRawDrive{nullptr};
-std::atomic<void (*)()> g_beforeChunk{nullptr};
+std::atomic<void (*)(uint32_t)> g_beforeRead{nullptr};
 
 // Page-aligned memory, as raw reads of a drive need, freed on every path.
 class AlignedBuffer {
@@ -84,9 +84,9 @@ Result CompareStreams(HANDLE source, HANDLE disc, uint64_t length, bool sectors,
   if (!a.get() || !b.get()) return Failed(Outcome::kReadError, discPath, ERROR_NOT_ENOUGH_MEMORY);
   for (uint64_t at = 0; at < length;) {
     if (progress.Cancelled()) return Failed(Outcome::kCancelled, discPath, 0, at);
-    if (auto pause = g_beforeChunk.load()) pause();
     const DWORD want = static_cast<DWORD>(length - at < kChunk ? length - at : kChunk);
     const DWORD discWant = sectors ? (want + kSector - 1) / kSector * kSector : want;
+    if (auto pace = g_beforeRead.load()) pace(discWant);
     DWORD gotSource = 0, gotDisc = 0;
     if (!ReadBlock(source, a.get(), want, &gotSource)) return Failed(Outcome::kReadError, sourcePath, ::GetLastError(), at);
     if (gotSource != want) return Failed(Outcome::kReadError, sourcePath, ERROR_HANDLE_EOF, at + gotSource);
@@ -144,7 +144,7 @@ Result CompareImage(const Item& item, wchar_t letter, uint64_t size, Progress& p
 
 void SetHooks(const Hooks& hooks) {
   g_openRawDrive = hooks.openRawDrive;
-  g_beforeChunk = hooks.beforeChunk;
+  g_beforeRead = hooks.beforeRead;
 }
 
 Result VerifyDisc(wchar_t driveLetter, const std::wstring& listPath, Progress& progress) {

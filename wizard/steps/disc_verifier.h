@@ -28,7 +28,7 @@ class Progress {
 // test's disc of a few megabytes is read before anyone can press Cancel).
 struct Hooks {
   HANDLE (*openRawDrive)(wchar_t driveLetter) = nullptr;  // INVALID_HANDLE_VALUE with the last error on failure
-  void (*beforeChunk)() = nullptr;
+  void (*beforeRead)(uint32_t bytes) = nullptr;  // before each block of the disc side is read
 };
 void SetHooks(const Hooks& hooks);
 

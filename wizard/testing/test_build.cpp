@@ -71,10 +71,11 @@ HANDLE TestOpenRawDrive(wchar_t letter) {
 }
 
 // A test's disc of a few megabytes is read back before anyone can press
-// Cancel: TestBuild.ini [Verify] ChunkDelayMs paces the reads (read once).
-DWORD g_chunkDelayMs = 0;
-void TestBeforeChunk() {
-  if (g_chunkDelayMs > 0) ::Sleep(g_chunkDelayMs);
+// Cancel: TestBuild.ini [Verify] MsPerMiB paces the reads as a slow drive
+// would (read once at start).
+DWORD g_msPerMiB = 0;
+void TestBeforeRead(uint32_t bytes) {
+  if (g_msPerMiB > 0) ::Sleep(static_cast<DWORD>((static_cast<uint64_t>(g_msPerMiB) * bytes) >> 20));
 }
 
 }  // namespace
@@ -84,10 +85,10 @@ void InstallTestBuildSeams() {
   hooks.getStatus = TestPowerStatus;
   hooks.setExecutionState = TestExecutionState;
   tw::power::SetHooks(hooks);
-  g_chunkDelayMs = ::GetPrivateProfileIntW(L"Verify", L"ChunkDelayMs", 0, BesideProgram(L"TestBuild.ini").c_str());
+  g_msPerMiB = ::GetPrivateProfileIntW(L"Verify", L"MsPerMiB", 0, BesideProgram(L"TestBuild.ini").c_str());
   tw::verify::Hooks verify;
   verify.openRawDrive = TestOpenRawDrive;
-  verify.beforeChunk = TestBeforeChunk;
+  verify.beforeRead = TestBeforeRead;
   tw::verify::SetHooks(verify);
   PublishOwnerCounts();
   RecordProcess();

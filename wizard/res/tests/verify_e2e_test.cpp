@@ -129,7 +129,7 @@ TEST_F(VerifyEndToEnd, DriveWithoutTheDiscAsksForItAndReadsItAgain) {
 // and Cancel, which stops the reading and fails the disc unless the user
 // writes it again.
 TEST_F(VerifyEndToEnd, CancelInTheCheckingWindowStopsTheReadingAndFailsTheDisc) {
-  ::WritePrivateProfileStringW(L"Verify", L"ChunkDelayMs", L"400",
+  ::WritePrivateProfileStringW(L"Verify", L"MsPerMiB", L"8000",
                                (deployment_.Program() + L"\\TestBuild.ini").c_str());
   HWND make = StartMaking(L"Recovery Media");
   ASSERT_TRUE(make);
