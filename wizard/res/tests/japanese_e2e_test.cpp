@@ -48,7 +48,7 @@ TEST(JapaneseEndToEnd, EveryTextComesFromTheJapaneseFolder) {
   run.Next();
   ASSERT_TRUE(run.WaitStep(Step::kFinish, make, 30000));
   EXPECT_EQ(run.StepText(IDC_RESULT_HEADING), tw::ReplaceAll(finish.SuccessReport, L"%DiscSetName%", L"Support Tools"));
-  EXPECT_EQ(run.StepText(IDC_RESULT_LINES), tw::ReplaceAll(finish.S_S_Info, L"%DiscName%", L"Support Tools") + L"\r\n");
+  EXPECT_EQ(run.StepText(IDC_RESULT_LINES), tw::ReplaceAll(finish.S_SV_Info, L"%DiscName%", L"Support Tools") + L"\r\n");
   EXPECT_EQ(twdrive::ItemText(run.Main(), IDC_NEXT), finish.OkButton);
   run.Next();
   EXPECT_EQ(run.WaitExit(), 0u);
