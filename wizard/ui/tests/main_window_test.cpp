@@ -90,7 +90,7 @@ class MainWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     tw::ProcessRecords& r = tw::Records();
-    r.App = LangIni::AppData{kCaption, L"Makes discs.", L"One", L"Two", L"Three", L"Four"};
+    r.App = LangIni::AppData{kCaption, L"Makes discs.", L"One", L"Two", L"Three", L"Four", L"Help", L"Minimise", L"Close"};
     r.Messages.Msg_ExitApplication = L"Leave?";
     r.Messages.Msg_UnknownError = L"Unknown";
     r.Messages.Msg_GettingDiscSetInfoFailed = L"No sets";
