@@ -28,6 +28,7 @@ struct MemoryDcTraits {
 using UniqueFont = Unique<HFONT, GdiObjectTraits<HFONT>>;
 using UniqueBrush = Unique<HBRUSH, GdiObjectTraits<HBRUSH>>;
 using UniqueBitmap = Unique<HBITMAP, GdiObjectTraits<HBITMAP>>;
+using UniquePen = Unique<HPEN, GdiObjectTraits<HPEN>>;
 using UniqueIcon = Unique<HICON, IconTraits>;
 using UniqueMemoryDc = Unique<HDC, MemoryDcTraits>;  // from CreateCompatibleDC
 

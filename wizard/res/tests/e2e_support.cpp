@@ -1,6 +1,9 @@
 #include "e2e_support.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <set>
 
 #include "app/core/text.h"
@@ -182,6 +185,21 @@ std::vector<std::wstring> ReportLines(const twdrive::WizardRun& run) {
     lines.push_back(text.substr(start, end - start));
   }
   return lines;
+}
+
+std::vector<twdrive::AccessibleEntry> WalkStep(const twdrive::WizardRun& run, const std::wstring& label) {
+  // Let the step finish painting and focusing before it is read.
+  run.WaitIdle();
+  const std::vector<twdrive::AccessibleEntry> entries = twdrive::WalkAccessibility(run.Main());
+  std::string printed = "== accessibility walk: " + tw::ToUtf8(label) + "\n";
+  for (const twdrive::AccessibleEntry& entry : entries) {
+    printed += tw::ToUtf8(twdrive::FormatEntry(entry)) + "\n";
+    EXPECT_FALSE(twdrive::IsUnnamedFocusable(entry)) << "on " << twtest::Narrow(label) << ": "
+                                                     << twtest::Narrow(twdrive::FormatEntry(entry));
+  }
+  std::fwrite(printed.data(), 1, printed.size(), stdout);
+  std::fflush(stdout);
+  return entries;
 }
 
 std::vector<std::wstring> LoggedFunctions(const tw::LogWatch& watch) {

@@ -14,6 +14,7 @@
 
 #include "app/log_reader.h"
 #include "test_support.h"
+#include "testing/access_walk.h"
 #include "testing/wizard_run.h"
 
 namespace e2e {
@@ -76,6 +77,25 @@ HWND ToMakeDisc(twdrive::WizardRun& run, const std::wstring& set);
 
 // The finish step's per-disc lines.
 std::vector<std::wstring> ReportLines(const twdrive::WizardRun& run);
+
+// Walks what a screen reader learns of the wizard's main window on the
+// current step, prints it under the step's label, and fails the test for
+// every focusable object without a name.
+std::vector<twdrive::AccessibleEntry> WalkStep(const twdrive::WizardRun& run, const std::wstring& label);
+
+// The COM apartment a test's accessibility walk needs, for its scope.
+class ComApartment {
+ public:
+  ComApartment() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(result_)) ::CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  HRESULT result_;
+};
 
 // Functions that logged something since `watch` began, each once, sorted.
 std::vector<std::wstring> LoggedFunctions(const tw::LogWatch& watch);
