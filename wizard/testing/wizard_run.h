@@ -35,6 +35,9 @@ class WizardRun {
   HWND WaitMain(DWORD timeoutMs = 20000);
   // Waits until the wizard waits for input with nothing left to do.
   bool WaitIdle(DWORD timeoutMs = 10000) const;
+  // Waits until the wizard has handled every message posted to it so far
+  // (the test build answers; the shipped program does not).
+  bool Settle(DWORD timeoutMs = 10000) const;
   HWND Main() const { return main_; }
   HWND StepDialog() const;
   Step CurrentStep() const;
