@@ -70,17 +70,7 @@ EXECUTION_STATE WINAPI TestExecutionState(EXECUTION_STATE state) {
 
 // ---------------------------------------------------------------- high contrast
 
-// A high-contrast scheme of white text on black: every system colour the
-// controls draw with.
-constexpr int kColorCount = 31;
-constexpr std::array<COLORREF, kColorCount> kHighContrastScheme = {
-    RGB(0, 0, 0),       RGB(0, 0, 0),       RGB(128, 0, 128),   RGB(0, 128, 0),     RGB(0, 0, 0),
-    RGB(0, 0, 0),       RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
-    RGB(255, 255, 0),   RGB(0, 128, 0),     RGB(0, 0, 0),       RGB(26, 235, 255),  RGB(0, 0, 0),
-    RGB(0, 0, 0),       RGB(128, 128, 128), RGB(63, 242, 63),   RGB(255, 255, 255), RGB(255, 255, 255),
-    RGB(255, 255, 255), RGB(192, 192, 192), RGB(255, 255, 255), RGB(255, 255, 255), RGB(0, 0, 0),
-    RGB(192, 192, 192), RGB(255, 255, 0),   RGB(128, 0, 128),   RGB(0, 128, 0),     RGB(26, 235, 255),
-    RGB(0, 0, 0)};
+constexpr int kColorCount = static_cast<int>(kHighContrastScheme.size());
 
 std::array<COLORREF, kColorCount> g_previousColors{};
 bool g_schemeApplied = false;

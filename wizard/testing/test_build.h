@@ -12,8 +12,11 @@
 // - High contrast: with "TestDisplay.ini" beside it saying [Display]
 //   HighContrast=1, the wizard sees the high-contrast mode on (Wine never
 //   reports it) and the session's system colours are a high-contrast
-//   scheme while it runs, as the system sets them when the mode is turned
-//   on; the previous colours come back when it ends.
+//   scheme while it runs (kHighContrastScheme), as the system sets them
+//   when the mode is turned on; the previous colours come back when it
+//   ends. Under Wine a process that read the colours before keeps its own
+//   copy of them. Wine's visual style still draws the push buttons and
+//   scroll bars in its own light colours.
 // - Settling: the registered message kSettleMessage, posted to the main
 //   window, sets the event SettleEventName(process id) once the wizard has
 //   handled every message posted before it.
@@ -29,9 +32,21 @@
 
 #include <windows.h>
 
+#include <array>
 #include <string>
 
 namespace twtest {
+
+// The high-contrast scheme the seam sets, white text on black: the value
+// of every system colour, by its number.
+inline constexpr std::array<COLORREF, 31> kHighContrastScheme = {
+    RGB(0, 0, 0),       RGB(0, 0, 0),       RGB(128, 0, 128),   RGB(0, 128, 0),     RGB(0, 0, 0),
+    RGB(0, 0, 0),       RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 255, 255),
+    RGB(255, 255, 0),   RGB(0, 128, 0),     RGB(0, 0, 0),       RGB(26, 235, 255),  RGB(0, 0, 0),
+    RGB(0, 0, 0),       RGB(128, 128, 128), RGB(63, 242, 63),   RGB(255, 255, 255), RGB(255, 255, 255),
+    RGB(255, 255, 255), RGB(192, 192, 192), RGB(255, 255, 255), RGB(255, 255, 255), RGB(0, 0, 0),
+    RGB(192, 192, 192), RGB(255, 255, 0),   RGB(128, 0, 128),   RGB(0, 128, 0),     RGB(26, 235, 255),
+    RGB(0, 0, 0)};
 
 inline constexpr wchar_t kSettleMessage[] = L"Tarnwright.TestBuild.Settle";
 inline constexpr wchar_t kMeasureMessage[] = L"Tarnwright.TestBuild.Measure";

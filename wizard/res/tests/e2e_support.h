@@ -41,6 +41,8 @@ class Deployment {
   void SetDrives(const std::wstring& drives, const std::wstring& codes) const;
   void SetAttentionAnswer(int answer) const;
   void SetPower(bool mains) const;
+  // The test build's high-contrast seam (TestDisplay.ini).
+  void SetHighContrast(bool on) const;
   bool KeepAwakeHeld() const;  // as the test build records it
   void Remove(const std::wstring& fileInProgram) const;
 
@@ -96,6 +98,46 @@ class ComApartment {
  private:
   HRESULT result_;
 };
+
+// The screen resolution the next processes see (HKCU "LogPixels"), put
+// back as it was at the end.
+class ScopedLogPixels {
+ public:
+  explicit ScopedLogPixels(DWORD dpi);
+  ~ScopedLogPixels();
+  ScopedLogPixels(const ScopedLogPixels&) = delete;
+  ScopedLogPixels& operator=(const ScopedLogPixels&) = delete;
+
+ private:
+  bool had_ = false;
+  DWORD previous_ = 0;
+};
+
+// One text of the wizard as the test build measured it in its control's
+// font (see testing/test_build.h).
+struct MeasuredText {
+  int parentId = 0, id = 0;
+  std::wstring className;
+  RECT rect{};
+  SIZE room{}, needed{};
+  bool singleLine = true;
+  std::wstring text;
+};
+// Measures every text of the window and its current step; empty when the
+// test build did not answer.
+std::vector<MeasuredText> MeasureTexts(const twdrive::WizardRun& run, const Deployment& deployment);
+// What does not fit: texts larger than their room, controls that overlap
+// one another or reach out of their window; one line each, named by
+// `where`.
+std::vector<std::string> FitProblems(const std::vector<MeasuredText>& texts, const std::string& where);
+
+// Walks the wizard at the screen resolution `dpi` and measures every text
+// on the way: "Drivers and Applications" (the longest set name) on DVD
+// through every step to the success report, then to the failure report
+// and to the abort report. The choices are made with keys and messages,
+// not clicks: at a high resolution the window reaches past the screen.
+// What does not fit, one line each (empty: everything fits).
+std::vector<std::string> TextFitWalk(DWORD dpi);
 
 // Functions that logged something since `watch` began, each once, sorted.
 std::vector<std::wstring> LoggedFunctions(const tw::LogWatch& watch);

@@ -55,3 +55,15 @@ TEST(JapaneseEndToEnd, EveryTextComesFromTheJapaneseFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+// The Japanese texts fit their controls at 144 and 192 dots per inch too.
+TEST(JapaneseEndToEnd, EveryTextFitsAt144And192DotsPerInch) {
+  if (::GetUserDefaultUILanguage() != 0x0411) GTEST_SKIP() << "needs a Japanese user interface language";
+  for (DWORD dpi : {144u, 192u}) {
+    for (const std::string& problem : e2e::TextFitWalk(dpi)) ADD_FAILURE() << problem;
+  }
+}
+
+}  // namespace
