@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include "app/syshelpers.h"
 #include "res/resource.h"
 #include "testing/test_build.h"
+#include "ui/core/access_rules.h"
 #include "ui/core/text_fit.h"
 #include "ui/core/wizard_tables.h"
 
@@ -212,6 +214,16 @@ std::vector<twdrive::AccessibleEntry> WalkStep(const twdrive::WizardRun& run, co
   }
   std::fwrite(printed.data(), 1, printed.size(), stdout);
   std::fflush(stdout);
+  // The texts that carry mnemonics: static texts and buttons (a labelled
+  // control repeats its label's).
+  std::vector<std::wstring> keys;
+  for (const twdrive::AccessibleEntry& entry : entries) {
+    if (entry.child == 0 && !entry.shortcut.empty() &&
+        (entry.roleNumber == ROLE_SYSTEM_STATICTEXT || entry.roleNumber == ROLE_SYSTEM_PUSHBUTTON)) {
+      keys.push_back(L"&" + entry.shortcut.substr(entry.shortcut.size() - 1));
+    }
+  }
+  EXPECT_EQ(tw::ui::access::DuplicateMnemonics(keys), std::vector<wchar_t>{}) << "on " << twtest::Narrow(label);
   return entries;
 }
 

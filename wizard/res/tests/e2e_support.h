@@ -82,7 +82,8 @@ std::vector<std::wstring> ReportLines(const twdrive::WizardRun& run);
 
 // Walks what a screen reader learns of the wizard's main window on the
 // current step, prints it under the step's label, and fails the test for
-// every focusable object without a name.
+// every focusable object without a name and for a mnemonic that two texts
+// of the step share.
 std::vector<twdrive::AccessibleEntry> WalkStep(const twdrive::WizardRun& run, const std::wstring& label);
 
 // The COM apartment a test's accessibility walk needs, for its scope.
