@@ -225,7 +225,7 @@ BOOL CALLBACK MeasureChild(HWND control, LPARAM param) {
   const bool own = parent == walk->main || ::GetParent(parent) == walk->main;
   if (!own || !::IsWindowVisible(control) || ClassOf(parent) != L"#32770") return TRUE;
   Measure m;
-  m.parentId = parent == walk->main ? 0 : ::GetDlgCtrlID(parent);
+  m.parentId = parent == walk->main ? 0 : 1;
   m.id = ::GetDlgCtrlID(control);
   m.className = ClassOf(control);
   m.style = ::GetWindowLongPtrW(control, GWL_STYLE);

@@ -24,7 +24,8 @@
 //   main window, measures every text the window and its step show in the
 //   control's own font (the same drawing flags as the control draws with)
 //   and writes the list to "TestMeasure.txt" beside the program (UTF-16,
-//   one control a line, fields separated by tabs: parent id, id, class,
+//   one control a line, fields separated by tabs: parent (0 the main
+//   window, 1 the step dialog), id, class,
 //   style, left, top, right, bottom in the main window's client, client
 //   width, client height, needed width, needed height, the text with line
 //   breaks as "\n"), then sets the settle event.

@@ -142,6 +142,18 @@ void ArrangeTabOrder(HWND dialog) {
   }
 }
 
+// Where Back and Next begin, in the client area (its bottom without them).
+int32_t TopOfButtonRow(HWND dialog, const RECT& client) {
+  int32_t top = client.bottom;
+  for (int id : {IDC_BACK, IDC_NEXT}) {
+    RECT button{};
+    if (!::GetWindowRect(::GetDlgItem(dialog, id), &button)) continue;
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&button), 2);
+    if (button.top < top) top = button.top;
+  }
+  return top;
+}
+
 // Names the banner's buttons for screen readers.
 void NameSystemButtons(MainState& m) {
   m.systemButtons.Button(0).SetAccessibleName(m.texts.HelpButton);
@@ -222,7 +234,8 @@ BOOL OnInitDialog(HWND dialog, const MainDlgInitParam* param) {
   ArrangeTabOrder(dialog);
   m.helpKey.reset(::SetWindowsHookExW(WH_MSGFILTER, HelpKeyFilter, nullptr, ::GetCurrentThreadId()));
 
-  m.stepArea = ToRect(tw::ui::StepArea(client.right, settings.LogPixelsX, settings.LogPixelsY));
+  m.stepArea = ToRect(tw::ui::StepAreaAbove(tw::ui::StepArea(client.right, settings.LogPixelsX, settings.LogPixelsY),
+                                            TopOfButtonRow(dialog, client)));
   if (!param || !CFuncMgr::CreateDlg(dialog, param->LangIniPath, param->ActIniPath, m.discSets.get(), m.stepArea)) {
     TW_LOG(L"MainDlg::DlgProc", L"");
     PostFatal(dialog, tw::msg::FatalCode::kUnknown);

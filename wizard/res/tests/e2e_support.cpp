@@ -313,15 +313,15 @@ std::vector<std::string> FitProblems(const std::vector<MeasuredText>& texts, con
                          std::to_string(m.room.cy));
     }
     // The banner lies under the title and its buttons by design.
-    if (m.id == -1) continue;
+    if (m.id == -1 && m.className == L"Static") continue;
     rects.push_back({m.rect.left, m.rect.top, m.rect.right, m.rect.bottom});
     placed.push_back(&m);
   }
   for (const auto& pair : tw::ui::fit::Overlaps(rects)) {
     const MeasuredText& a = *placed[pair.first];
     const MeasuredText& b = *placed[pair.second];
-    const bool stepAndItsControl = (a.className == L"#32770" && b.parentId == a.id) ||
-                                   (b.className == L"#32770" && a.parentId == b.id);
+    const bool stepAndItsControl = (a.className == L"#32770" && b.parentId == 1) ||
+                                   (b.className == L"#32770" && a.parentId == 1);
     if (!stepAndItsControl) problems.push_back(where + ": " + name(a) + " overlaps " + name(b));
   }
   return problems;

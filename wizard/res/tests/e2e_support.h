@@ -117,7 +117,8 @@ class ScopedLogPixels {
 // One text of the wizard as the test build measured it in its control's
 // font (see testing/test_build.h).
 struct MeasuredText {
-  int parentId = 0, id = 0;
+  int parentId = 0;  // 0: a control of the main window; 1: of the step dialog
+  int id = 0;
   std::wstring className;
   RECT rect{};
   SIZE room{}, needed{};
