@@ -10,8 +10,11 @@
 # English and then in Japanese: a screenshot of every step and window, a
 # listing of every disc with its byte count and the comparison of every file
 # with its source, and a summary. Exit code 0 only when every disc of both
-# walks was made and verified. --shots DIR also copies the screenshots
-# (PNG) there, with the first step at 144 dots per inch in both languages.
+# walks was made and verified. Each language is walked once more under the
+# high-contrast mode (the wizard's test build, whose seam turns the mode on:
+# Wine cannot), through the one-disc set. --shots DIR also copies the
+# screenshots (PNG) there, with the first step at 144 dots per inch and
+# every step in high contrast, in both languages.
 #
 # Inside the prefix (BUILD_DIR/demo/prefix):
 #   C:\Norvane\Tarnwright   Tarnwright.exe, QLNCmnDlg.dll and the sample
@@ -156,7 +159,15 @@ walk() {  # language label, LC_ALL value
   (cd "$PROGRAM" && wine 'C:\Norvane\Tarnwright\tarnwalk.exe' "$WIZARD" 'C:\Norvane\Kilnspar' \
      "$(winpath "$out/144")" 0 DVD) </dev/null >/dev/null 2>&1 || true
   set_dpi 96
-  for f in "$out"/*.bmp "$out"/144/*.bmp; do
+  say "[$lang] every step in high contrast (\"Support Tools\" on DVD)"
+  fresh_data
+  mkdir -p "$out/hc"
+  cp "$RUN/bin/Tarnwright_testbuild.exe" "$PROGRAM/Tarnwright_hc.exe"
+  printf '%s\r\n' '[Display]' 'HighContrast=1' > "$PROGRAM/TestDisplay.ini"
+  (cd "$PROGRAM" && wine 'C:\Norvane\Tarnwright\tarnwalk.exe' 'C:\Norvane\Tarnwright\Tarnwright_hc.exe' \
+     'C:\Norvane\Kilnspar' "$(winpath "$out/hc")" 3 DVD) </dev/null >/dev/null 2>&1 || status=1
+  rm -f "$PROGRAM/Tarnwright_hc.exe" "$PROGRAM/TestDisplay.ini" "$PROGRAM/TestBuild.ini"
+  for f in "$out"/*.bmp "$out"/144/*.bmp "$out"/hc/*.bmp; do
     [ -e "$f" ] && convert "$f" "${f%.bmp}.png" && rm -f "$f"
   done
   return "$status"
@@ -179,6 +190,11 @@ if [ -n "$SHOTS" ]; then
     if [ -f "$OUT/$lang/144/select-disc-set.png" ]; then
       cp "$OUT/$lang/144/select-disc-set.png" "$SHOTS/$lang/select-disc-set-144dpi.png"
     fi
+    for step in select-disc-set check-discs make-disc-1 finish; do
+      if [ -f "$OUT/$lang/hc/$step.png" ]; then
+        cp "$OUT/$lang/hc/$step.png" "$SHOTS/$lang/$step-high-contrast.png"
+      fi
+    done
   done
   say "screenshots copied to $SHOTS"
 fi

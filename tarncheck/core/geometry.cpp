@@ -35,7 +35,7 @@ const ControlBox kSelectDescription =
 const ControlBox kSelectDiscSet = Du(L"disc set label (422 x 14 du, font 3)", 422, 14, FontSlot::Font3, Layout::Wrap);
 const ControlBox kSelectOdd = Du(L"drive label (418 x 13 du, font 3)", 418, 13, FontSlot::Font3, Layout::Wrap);
 const ControlBox kSelectDiscType =
-    Du(L"disc type label (421 x 12 du, font 3)", 421, 12, FontSlot::Font3, Layout::Wrap);
+    Du(L"disc type label (240 x 12 du, font 3)", 240, 12, FontSlot::Font3, Layout::Wrap);
 const ControlBox kSelectDiscCount =
     Du(L"disc count label (112 x 16 du, font 3, right aligned)", 112, 16, FontSlot::Font3, Layout::Wrap);
 const ControlBox kDriveName =

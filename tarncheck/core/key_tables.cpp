@@ -28,7 +28,9 @@ KeyDef L(const IniTextKey& key) { return {key.name, ValueKind::NumberList, key.d
 
 const std::vector<SectionDef>& LanguageSections() {
   static const std::vector<SectionDef> sections = {
-      {L"Application", {T(K::AppName), T(K::FuncDescription), T(K::Step1), T(K::Step2), T(K::Step3), T(K::Step4)}},
+      {L"Application",
+       {T(K::AppName), T(K::FuncDescription), T(K::Step1), T(K::Step2), T(K::Step3), T(K::Step4), T(K::HelpButton),
+        T(K::MinimizeButton), T(K::CloseButton)}},
       {L"OpticalDisc", {T(K::DVD1), T(K::BD1)}},
       {L"Drive",
        {T(K::DriveNameOutputFormat, {kDriveType, kDriveRootPath}), T(K::DriveType_ODD_DVD), T(K::DriveType_ODD_BD)}},

@@ -63,7 +63,7 @@ TEST(LanguageText, PlaceholdersBreaksAndEmptyTexts) {
 
 TEST(LanguageFile, MissingSectionsAndKeysAgainstTheCompleteList) {
   std::wstring text = L"[Application]\r\nAppName=A\r\nFuncDescription=B\r\nStep1=1\r\nStep2=2\r\nStep3=3\r\n"
-                      L"Step4 =4\r\n[OpticalDisc]\r\nDVD1=DVD\r\nBD1=first\r\nBD1=Blu-ray\r\n";
+                      L"Step4 =4\r\nHelpButton=H\r\nMinimizeButton=M\r\nCloseButton=C\r\n[OpticalDisc]\r\nDVD1=DVD\r\nBD1=first\r\nBD1=Blu-ray\r\n";
   const std::vector<Finding> findings = tc::CheckLanguageFile(tc::ScanIni(text));
   ASSERT_FALSE(findings.empty());
   EXPECT_EQ(findings[0].section, L"Application");

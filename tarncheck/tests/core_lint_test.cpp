@@ -227,7 +227,7 @@ template <typename Record>
 std::vector<std::wstring> Texts(const Record& r);
 template <>
 std::vector<std::wstring> Texts(const LangIni::AppData& r) {
-  return {r.AppName, r.FuncDescription, r.Step1, r.Step2, r.Step3, r.Step4};
+  return {r.AppName, r.FuncDescription, r.Step1, r.Step2, r.Step3, r.Step4, r.HelpButton, r.MinimizeButton, r.CloseButton};
 }
 template <>
 std::vector<std::wstring> Texts(const LangIni::OptclDiscData& r) { return {r.DVD1, r.BD1}; }

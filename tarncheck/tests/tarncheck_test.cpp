@@ -307,7 +307,7 @@ TEST_F(TarncheckTest, BrokenDeploymentsAreReportedInWords) {
         L"the default 12"}},
       {"language text missing",
        [&](TarncheckTest& t) { Edit(t.P(english), L"OkButton=OK\r\n", L""); }, 1,
-       {L"English\\Tarnwright_Lang.ini line 70 [Finish]: OkButton is missing: the wizard shows an empty text there"}},
+       {L"English\\Tarnwright_Lang.ini line 73 [Finish]: OkButton is missing: the wizard shows an empty text there"}},
       {"placeholder missing",
        [&](TarncheckTest& t) { Edit(t.P(english), L"S_S_Info=%DiscName%: made", L"S_S_Info=made"); }, 1,
        {L"[Finish]: S_S_Info lacks %DiscName%, which the wizard replaces in this text"}},

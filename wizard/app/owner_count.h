@@ -30,13 +30,15 @@ enum Kind : uint32_t {
   kWindowDc,
   kPaintDc,
   kProcess,
+  kPen,
   kKindCount
 };
 
 inline const wchar_t* KindName(uint32_t kind) {
   static const wchar_t* const kNames[kKindCount] = {L"handle", L"file",       L"find",      L"key",     L"module",
                                                     L"hook",   L"window",     L"font",      L"brush",   L"bitmap",
-                                                    L"icon",   L"memory DC",  L"window DC", L"paint DC", L"process"};
+                                                    L"icon",   L"memory DC",  L"window DC", L"paint DC", L"process",
+                                                    L"pen"};
   return kind < kKindCount ? kNames[kind] : L"?";
 }
 

@@ -29,6 +29,7 @@ constexpr UINT kUnticked = 1;
 constexpr UINT kTicked = 2;
 
 ChkDiscDlgParam* g_context = nullptr;
+bool g_following = false;  // the list's tick changes enable Next (after set-up)
 LangIni::ChkDiscData g_texts;
 std::unique_ptr<CDialogDesigner> g_designer;
 
@@ -82,6 +83,18 @@ void OnClick(HWND dialog, UINT code) {
     SetStateImage(list, item, StateImageOf(list, item) == kUnticked ? kTicked : kUnticked);
     ticked = tw::steps::TickedAfterClick(Ticks(list), static_cast<size_t>(item), false);
   }
+  ::EnableWindow(::GetDlgItem(::GetParent(dialog), IDC_NEXT), ticked > 0 ? TRUE : FALSE);
+}
+
+// A tick turned over by the keyboard (Space on the focused disc) or by a
+// screen reader enables or disables Next as a click does.
+void OnItemChanged(HWND dialog, const NMLISTVIEW& change) {
+  if (!g_following || !(change.uChanged & LVIF_STATE) ||
+      !((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK)) {
+    return;
+  }
+  size_t ticked = 0;
+  for (bool tick : Ticks(::GetDlgItem(dialog, IDC_DISC_LIST))) ticked += tick ? 1 : 0;
   ::EnableWindow(::GetDlgItem(::GetParent(dialog), IDC_NEXT), ticked > 0 ? TRUE : FALSE);
 }
 
@@ -144,6 +157,7 @@ INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
       ::SetDlgItemTextW(dialog, IDC_STEP_DESCRIPTION, g_texts.StepDescription.c_str());
       ::SetDlgItemTextW(dialog, IDC_ATTENTION, g_texts.StepAttention.c_str());
       if (g_context) ChkDiscDlg::SetDiscList(dialog, g_context->DiscListCount, g_context->DiscList);
+      g_following = true;
       return TRUE;
     }
     case WM_NOTIFY: {
@@ -152,6 +166,8 @@ INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
       if (header->code == NM_CLICK || header->code == NM_DBLCLK || header->code == NM_RCLICK ||
           header->code == NM_RDBLCLK) {
         OnClick(dialog, header->code);
+      } else if (header->code == LVN_ITEMCHANGED) {
+        OnItemChanged(dialog, *reinterpret_cast<const NMLISTVIEW*>(lParam));
       }
       return FALSE;
     }
@@ -163,6 +179,7 @@ INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_DESTROY:
       g_context = nullptr;
+      g_following = false;
       CQLNAutoPlayCancel::Unregister(::GetCurrentThreadId());
       return TRUE;
     default:

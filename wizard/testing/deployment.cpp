@@ -118,6 +118,10 @@ void WizardDeployment::SetPower(bool mains) const {
   WriteIni(program_ + L"\\TestPower.ini", L"Power", L"ACLineStatus", mains ? L"1" : L"0");
 }
 
+void WizardDeployment::SetHighContrast(bool on) const {
+  WriteIni(program_ + L"\\TestDisplay.ini", L"Display", L"HighContrast", on ? L"1" : L"0");
+}
+
 bool WizardDeployment::KeepAwakeHeld() const {
   return ::GetPrivateProfileIntW(L"Power", L"KeepAwake", 0, (program_ + L"\\TestPower.ini").c_str()) == 1;
 }

@@ -48,6 +48,8 @@ class WizardDeployment {
   // ISO disc cannot be read back, as under Wine.
   void SetRawDrive(bool readable) const;
   void SetPower(bool mains) const;
+  // The test build's high-contrast seam (TestDisplay.ini).
+  void SetHighContrast(bool on) const;
   bool KeepAwakeHeld() const;  // as the test build records it
   void Remove(const std::wstring& fileInProgram) const;
 

@@ -1,12 +1,12 @@
 // Entry point of the wizard's test build (Tarnwright_testbuild.exe): the
 // shipped program's start-up, with the seams of test_build.h installed
-// first.
+// first and removed after it.
 #include <windows.h>
 
 #include "app/startup/startup.h"
 #include "testing/test_build.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  twtest::InstallTestBuildSeams();
+  const twtest::TestBuildSeams seams;
   return tw::RunTarnwright(instance, ::GetCommandLineW());
 }

@@ -281,6 +281,24 @@ void TypeKey(WORD virtualKey) {
   ::SendInput(2, inputs, sizeof(INPUT));
 }
 
+void TypeChord(std::initializer_list<WORD> virtualKeys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : virtualKeys) {
+    INPUT down{};
+    down.type = INPUT_KEYBOARD;
+    down.ki.wVk = key;
+    inputs.push_back(down);
+  }
+  for (auto key = virtualKeys.end(); key != virtualKeys.begin();) {
+    INPUT up{};
+    up.type = INPUT_KEYBOARD;
+    up.ki.wVk = *--key;
+    up.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(up);
+  }
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 HWND FocusOfThread(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);

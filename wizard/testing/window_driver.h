@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -85,6 +86,9 @@ void ClickAt(POINT screen, bool right = false);
 // focus. Input is handled in the order it came, so a key typed after a
 // click reaches the program only once the click has been handled.
 void TypeKey(WORD virtualKey);
+// Keys held together: pressed in order, released in reverse (Alt+N,
+// Shift+Tab, Alt+F4).
+void TypeChord(std::initializer_list<WORD> virtualKeys);
 // The window that has the keyboard focus in the thread of `window` (of any
 // process); null when none.
 HWND FocusOfThread(HWND window);

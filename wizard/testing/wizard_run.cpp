@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "res/resource.h"
+#include "testing/test_build.h"
 
 namespace twdrive {
 namespace {
@@ -105,6 +106,13 @@ bool WizardRun::WaitSettled(DWORD timeoutMs) const {
         return !pending;
       },
       timeoutMs);
+}
+
+bool WizardRun::Settle(DWORD timeoutMs) const {
+  if (!main_) return false;
+  tw::UniqueHandle settled(::CreateEventW(nullptr, TRUE, FALSE, twtest::SettleEventName(processId_).c_str()));
+  if (!settled || !::PostMessageW(main_, ::RegisterWindowMessageW(twtest::kSettleMessage), 0, 0)) return false;
+  return WaitUntil([&] { return ::WaitForSingleObject(settled.get(), 0) == WAIT_OBJECT_0; }, timeoutMs);
 }
 
 HWND WizardRun::StepDialog() const { return main_ ? ::FindWindowExW(main_, nullptr, L"#32770", nullptr) : nullptr; }

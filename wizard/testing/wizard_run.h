@@ -40,6 +40,9 @@ class WizardRun {
   // last change started is still under way (a paint holds device contexts
   // while it runs).
   bool WaitSettled(DWORD timeoutMs = 10000) const;
+  // Waits until the wizard has handled every message posted to it so far
+  // (the test build answers; the shipped program does not).
+  bool Settle(DWORD timeoutMs = 10000) const;
   HWND Main() const { return main_; }
   HWND StepDialog() const;
   Step CurrentStep() const;

@@ -13,7 +13,10 @@
 #include "app/log.h"
 #include "app/settings.h"
 #include "config/process_records.h"
+#include "res/resource.h"
+#include "ui/access.h"
 #include "ui/core/messages.h"
+#include "ui/look.h"
 
 // ---------------------------------------------------------------- CDialogDesigner
 
@@ -66,7 +69,11 @@ CDialogDesigner::CDialogDesigner()
 
 INT_PTR CDialogDesigner::ColorAnswer(HDC dc) const {
   ::SetBkMode(dc, TRANSPARENT);
-  return reinterpret_cast<INT_PTR>(WhiteBrush());
+  const tw::ui::contrast::Look look = tw::look::LookOf(tw::ui::contrast::Element::kStepArea);
+  HBRUSH system = tw::look::SystemBrushOf(look.background);
+  if (!system) return reinterpret_cast<INT_PTR>(WhiteBrush());
+  ::SetTextColor(dc, tw::look::ColorOf(look.text));
+  return reinterpret_cast<INT_PTR>(system);
 }
 
 // ---------------------------------------------------------------- CSystemBmpBtn
@@ -149,6 +156,10 @@ void CSystemBmpBtn::Enable(bool enable) {
 
 void CSystemBmpBtn::Draw(HDC dc) {
   const bool hasFocus = ::GetFocus() == window_.get();
+  if (tw::look::HighContrastOn()) {
+    DrawPlain(dc, hasFocus);
+    return;
+  }
   HBITMAP bitmap = !::IsWindowEnabled(window_.get()) ? bitmaps_[3]
                    : pressed_                         ? bitmaps_[2]
                    : hasFocus                         ? bitmaps_[1]
@@ -157,6 +168,63 @@ void CSystemBmpBtn::Draw(HDC dc) {
   if (!memory) return;
   tw::SelectedObject selected(memory.get(), bitmap);
   ::BitBlt(dc, 0, 0, width_, height_, memory.get(), 0, 0, SRCCOPY);
+}
+
+namespace {
+
+tw::ui::contrast::Glyph GlyphOf(int id) {
+  switch (id) {
+    case IDC_HELP_BUTTON:
+      return tw::ui::contrast::Glyph::kHelp;
+    case IDC_MINIMISE_BUTTON:
+      return tw::ui::contrast::Glyph::kMinimise;
+    default:
+      return tw::ui::contrast::Glyph::kClose;
+  }
+}
+
+// The help button's question mark, as large as the button allows.
+void DrawQuestionMark(HDC dc, const RECT& box, COLORREF color) {
+  tw::UniqueFont font(::CreateFontW(-(box.bottom - box.top) * 2 / 3, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                    DEFAULT_PITCH, L"MS Shell Dlg"));
+  tw::SelectedObject selected(dc, font.get());
+  RECT text = box;
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, color);
+  ::DrawTextW(dc, L"?", 1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+}  // namespace
+
+void CSystemBmpBtn::DrawPlain(HDC dc, bool hasFocus) {
+  using tw::ui::contrast::Element;
+  const Element element = !::IsWindowEnabled(window_.get()) ? Element::kButtonDisabled
+                          : pressed_                         ? Element::kButtonPressed
+                          : hasFocus                         ? Element::kButtonFocused
+                                                             : Element::kButtonNormal;
+  const tw::ui::contrast::Look look = tw::look::LookOf(element);
+  const RECT box{0, 0, width_, height_};
+  const int stroke = tw::ui::contrast::StrokeWidth(width_);
+  tw::look::FillShape(dc, box, look, stroke / 2 > 0 ? stroke / 2 : 1);
+  const COLORREF color = tw::look::ColorOf(look.text);
+  const tw::ui::contrast::Glyph glyph = GlyphOf(id_);
+  if (glyph == tw::ui::contrast::Glyph::kHelp) {
+    DrawQuestionMark(dc, box, color);
+  } else {
+    tw::UniquePen pen(::CreatePen(PS_SOLID, stroke, color));
+    tw::SelectedObject selected(dc, pen.get());
+    for (const tw::ui::contrast::Stroke& s : tw::ui::contrast::GlyphStrokes(glyph, width_, height_)) {
+      ::MoveToEx(dc, s.x1, s.y1, nullptr);
+      ::LineTo(dc, s.x2, s.y2);
+    }
+  }
+  if (hasFocus) {
+    RECT focus = box;
+    ::InflateRect(&focus, -(stroke + 1), -(stroke + 1));
+    ::SetTextColor(dc, color);
+    ::DrawFocusRect(dc, &focus);
+  }
 }
 
 void CSystemBmpBtn::DeliverClick() {
@@ -220,6 +288,11 @@ LRESULT CSystemBmpBtn::Handle(HWND window, UINT message, WPARAM wParam, LPARAM l
       ::InvalidateRect(window, nullptr, FALSE);
       ::UpdateWindow(window);
       return 0;
+    case WM_GETOBJECT: {
+      const LRESULT answer = tw::access::AnswerGetObject(window, wParam, lParam, name_);
+      if (answer) return answer;
+      break;
+    }
     default:
       break;
   }

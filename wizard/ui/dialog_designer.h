@@ -26,7 +26,8 @@ class CDialogDesigner {
   HFONT Font(int n) const { return fonts_[static_cast<size_t>(n - 1)].get(); }
 
   // The answer to a control-colour message: transparent text background
-  // and the white brush.
+  // and the white brush; under high contrast the system's window colour
+  // and its text colour.
   INT_PTR ColorAnswer(HDC dc) const;
 
  private:
@@ -56,6 +57,8 @@ class CSystemBmpBtn {
   virtual int GetWidth() const;
 
   HWND Window() const { return window_.get(); }
+  // The name a screen reader gives the button (it shows only a picture).
+  void SetAccessibleName(const std::wstring& name) { name_ = name; }
   // The process-wide click flag: false while a click is being delivered.
   static bool ClickFlag();
 
@@ -71,6 +74,9 @@ class CSystemBmpBtn {
   void OnLeftButton(HWND window, bool down, LPARAM lParam);
   void DeliverClick();
   void Draw(HDC dc);
+  // Under high contrast: a plain shape in system colours with the
+  // button's picture drawn as strokes or a character.
+  void DrawPlain(HDC dc, bool hasFocus);
 
   HWND parent_ = nullptr;
   int id_ = 0;
@@ -81,6 +87,7 @@ class CSystemBmpBtn {
   WNDPROC previous_ = nullptr;
   bool pressed_ = false;
   bool focused_ = false;
+  std::wstring name_;
 };
 
 // The banner's help, minimise and close buttons, laid out right to left.

@@ -31,6 +31,7 @@ namespace tw::owners {
 template <> struct KindOf<GdiObjectTraits<HFONT>> { static constexpr Kind value = kFont; };
 template <> struct KindOf<GdiObjectTraits<HBRUSH>> { static constexpr Kind value = kBrush; };
 template <> struct KindOf<GdiObjectTraits<HBITMAP>> { static constexpr Kind value = kBitmap; };
+template <> struct KindOf<GdiObjectTraits<HPEN>> { static constexpr Kind value = kPen; };
 template <> struct KindOf<IconTraits> { static constexpr Kind value = kIcon; };
 template <> struct KindOf<MemoryDcTraits> { static constexpr Kind value = kMemoryDc; };
 }  // namespace tw::owners
@@ -40,6 +41,7 @@ namespace tw {
 using UniqueFont = Unique<HFONT, GdiObjectTraits<HFONT>>;
 using UniqueBrush = Unique<HBRUSH, GdiObjectTraits<HBRUSH>>;
 using UniqueBitmap = Unique<HBITMAP, GdiObjectTraits<HBITMAP>>;
+using UniquePen = Unique<HPEN, GdiObjectTraits<HPEN>>;
 using UniqueIcon = Unique<HICON, IconTraits>;
 using UniqueMemoryDc = Unique<HDC, MemoryDcTraits>;  // from CreateCompatibleDC
 

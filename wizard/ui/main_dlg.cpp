@@ -14,10 +14,13 @@
 #include "config/process_records.h"
 #include "config/tarnset.h"
 #include "res/resource.h"
+#include "ui/access.h"
+#include "ui/core/access_rules.h"
 #include "ui/core/messages.h"
 #include "ui/dialog_designer.h"
 #include "ui/gdi.h"
 #include "ui/help_viewer.h"
+#include "ui/look.h"
 #include "ui/step_manager.h"
 
 namespace {
@@ -41,6 +44,8 @@ struct StepLook {
 // The main window's process-wide state.
 struct MainState {
   const MainDlgInitParam* param = nullptr;
+  HWND window = nullptr;
+  tw::UniqueHook helpKey;  // F1 while the main window runs
   INT_PTR exitCode = 1;
   std::unique_ptr<CDialogDesigner> designer;
   CSystemBtn systemButtons;
@@ -95,6 +100,67 @@ void BuildLooks(MainState& m) {
   m.otherLastLook.right = SharedBitmap(IDB_STEP_OTHER_LAST);
 }
 
+// Focus and mnemonics are always shown, whatever the last input was: a
+// step that comes after a key press must show where the keyboard is.
+void ShowKeyboardCues(HWND dialog) {
+  ::SendMessageW(dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+}
+
+// F1 asks for the current step's help as the help button does, where the
+// step has one. The dialog loop hands every message to the thread's
+// message filter before the dialog manager sees it.
+bool OnHelpKey(const MSG& msg) {
+  HWND main = Main().window;
+  if (!main || (msg.hwnd != main && !::IsChild(main, msg.hwnd))) return false;
+  if (msg.lParam & (1 << 30)) return true;  // a held key repeats: one help page
+  HWND help = ::GetDlgItem(main, IDC_HELP_BUTTON);
+  if (!help || !::IsWindowVisible(help) || !::IsWindowEnabled(help)) return false;
+  ::SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_HELP_BUTTON, BN_CLICKED), reinterpret_cast<LPARAM>(help));
+  return true;
+}
+
+LRESULT CALLBACK HelpKeyFilter(int code, WPARAM wParam, LPARAM lParam) {
+  return TW_GUARDED(L"MainDlg::HelpKeyFilter", LRESULT{0}, [&]() -> LRESULT {
+    const auto* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && msg && msg->message == WM_KEYDOWN && msg->wParam == VK_F1 && OnHelpKey(*msg)) {
+      return 1;
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+  });
+}
+
+// Tab goes round in reading order: the step's controls (the step dialog is
+// always the first child), then Back and Next, then the banner's buttons
+// from left to right. The title and description follow, the banner last.
+void ArrangeTabOrder(HWND dialog) {
+  HWND after = HWND_TOP;
+  for (int32_t id : tw::ui::access::MainWindowTabOrder()) {
+    HWND control = ::GetDlgItem(dialog, id);
+    if (!control) continue;
+    ::SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    after = control;
+  }
+}
+
+// Where Back and Next begin, in the client area (its bottom without them).
+int32_t TopOfButtonRow(HWND dialog, const RECT& client) {
+  int32_t top = client.bottom;
+  for (int id : {IDC_BACK, IDC_NEXT}) {
+    RECT button{};
+    if (!::GetWindowRect(::GetDlgItem(dialog, id), &button)) continue;
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&button), 2);
+    if (button.top < top) top = button.top;
+  }
+  return top;
+}
+
+// Names the banner's buttons for screen readers.
+void NameSystemButtons(MainState& m) {
+  m.systemButtons.Button(0).SetAccessibleName(m.texts.HelpButton);
+  m.systemButtons.Button(1).SetAccessibleName(m.texts.MinimizeButton);
+  m.systemButtons.Button(2).SetAccessibleName(m.texts.CloseButton);
+}
+
 // Runs the step manager's transition and sets the window up for the new step.
 void ChangeStep(HWND dialog, bool forward) {
   MainState& m = Main();
@@ -108,6 +174,7 @@ void ChangeStep(HWND dialog, bool forward) {
   }
   MainDlg::SetStepCtrls(dialog, m.param->LangIniPath, m.param->ActIniPath);
   CFuncMgr::SetFirstFocus(dialog);
+  ShowKeyboardCues(dialog);
   ::ShowWindow(dialog, SW_RESTORE);
   Norvane::DeskKit::Common::ActivateTargetWindow(dialog);
 }
@@ -115,6 +182,7 @@ void ChangeStep(HWND dialog, bool forward) {
 BOOL OnInitDialog(HWND dialog, const MainDlgInitParam* param) {
   MainState& m = Main();
   m.param = param;
+  m.window = dialog;
   m.exitCode = 1;
   if (!m.designer) m.designer = std::make_unique<CDialogDesigner>();
 
@@ -143,9 +211,14 @@ BOOL OnInitDialog(HWND dialog, const MainDlgInitParam* param) {
     }
   }
 
+  // The window and its controls tell a screen reader what they are; the
+  // banner's buttons, made next, name themselves.
+  tw::access::AnnotateTree(dialog, std::wstring());
+
   const tw::ProcessSettings& settings = tw::Settings();
   const RECT client = ClientOf(dialog);
   if (m.systemButtons.Create(::GetModuleHandleW(nullptr), dialog, kSystemButtons)) {
+    NameSystemButtons(m);
     const tw::ui::SystemButtonFrame frame =
         tw::ui::SystemButtonFrameOf(client.right, settings.LogPixelsX, settings.LogPixelsY);
     m.systemButtons.SetLayout(frame.rightEdge, frame.top, frame.gap);
@@ -158,8 +231,11 @@ BOOL OnInitDialog(HWND dialog, const MainDlgInitParam* param) {
   // the bottom of the controls' order and clips its siblings, so however the
   // three repaint, it never paints over the title or a button.
   ::SetWindowPos(::GetDlgItem(dialog, IDC_BANNER), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ArrangeTabOrder(dialog);
+  m.helpKey.reset(::SetWindowsHookExW(WH_MSGFILTER, HelpKeyFilter, nullptr, ::GetCurrentThreadId()));
 
-  m.stepArea = ToRect(tw::ui::StepArea(client.right, settings.LogPixelsX, settings.LogPixelsY));
+  m.stepArea = ToRect(tw::ui::StepAreaAbove(tw::ui::StepArea(client.right, settings.LogPixelsX, settings.LogPixelsY),
+                                            TopOfButtonRow(dialog, client)));
   if (!param || !CFuncMgr::CreateDlg(dialog, param->LangIniPath, param->ActIniPath, m.discSets.get(), m.stepArea)) {
     TW_LOG(L"MainDlg::DlgProc", L"");
     PostFatal(dialog, tw::msg::FatalCode::kUnknown);
@@ -167,6 +243,7 @@ BOOL OnInitDialog(HWND dialog, const MainDlgInitParam* param) {
   }
   MainDlg::SetStepCtrls(dialog, param->LangIniPath, param->ActIniPath);
   CFuncMgr::SetFirstFocus(dialog);
+  ShowKeyboardCues(dialog);
   ::ShowWindow(dialog, SW_SHOWNORMAL);
   Norvane::DeskKit::Common::ActivateTargetWindow(dialog);
   return TRUE;
@@ -198,6 +275,8 @@ void OnClose(HWND dialog) {
   CFuncMgr::DestroyDlg();
   m.discSets.reset();
   m.stepArea = RECT{};
+  m.helpKey.reset();
+  m.window = nullptr;
   ::EndDialog(dialog, m.exitCode);
 }
 
@@ -215,6 +294,11 @@ void OnCommand(HWND dialog, int id, int code) {
       m.exitCode = 1;
       ::PostMessageW(dialog, WM_CLOSE, 0, 0);
       break;
+    case IDCANCEL:
+      // Escape: closing as the system's close (Alt+F4) does, with the
+      // confirmation while the user is leaving.
+      ::PostMessageW(dialog, WM_CLOSE, 0, 0);
+      break;
     case IDC_MINIMISE_BUTTON:
       ::ShowWindow(dialog, SW_MINIMIZE);
       break;
@@ -230,6 +314,31 @@ void OnCommand(HWND dialog, int id, int code) {
     default:
       break;
   }
+}
+
+// The banner and the title on it: the designer's light blue, or the
+// system's window colours under high contrast.
+INT_PTR BannerColorAnswer(HDC dc, const CDialogDesigner& designer) {
+  ::SetBkMode(dc, TRANSPARENT);
+  const tw::ui::contrast::Look look = tw::look::LookOf(tw::ui::contrast::Element::kBanner);
+  HBRUSH system = tw::look::SystemBrushOf(look.background);
+  if (!system) return reinterpret_cast<INT_PTR>(designer.LightBlueBrush());
+  ::SetTextColor(dc, tw::look::ColorOf(look.text));
+  return reinterpret_cast<INT_PTR>(system);
+}
+
+void DrawBanner(const DRAWITEMSTRUCT& item, const CDialogDesigner& designer) {
+  const tw::ui::contrast::Look look = tw::look::LookOf(tw::ui::contrast::Element::kBanner);
+  if (!look.background.system) {
+    ::FillRect(item.hDC, &item.rcItem, designer.LightBlueBrush());
+    return;
+  }
+  tw::look::FillShape(item.hDC, item.rcItem, look, tw::ui::Scale(2, tw::Settings().LogPixelsY) / 2);
+}
+
+BOOL CALLBACK ForwardColorChange(HWND child, LPARAM) {
+  ::SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+  return TRUE;
 }
 
 INT_PTR Answer(HWND dialog, LRESULT result) {
@@ -265,10 +374,9 @@ INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
       return m.designer->ColorAnswer(reinterpret_cast<HDC>(wParam));
     case WM_CTLCOLORSTATIC: {
       if (!m.designer) return FALSE;
-      ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-      const bool banner = id == IDC_BANNER || id == IDC_TITLE;
-      return reinterpret_cast<INT_PTR>(banner ? m.designer->LightBlueBrush() : m.designer->WhiteBrush());
+      if (id != IDC_BANNER && id != IDC_TITLE) return m.designer->ColorAnswer(reinterpret_cast<HDC>(wParam));
+      return BannerColorAnswer(reinterpret_cast<HDC>(wParam), *m.designer);
     }
     case WM_CTLCOLORBTN: {
       const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
@@ -278,9 +386,17 @@ INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (!m.designer || !item || static_cast<int>(item->CtlID) != IDC_BANNER) return FALSE;
-      ::FillRect(item->hDC, &item->rcItem, m.designer->LightBlueBrush());
+      DrawBanner(*item, *m.designer);
       return TRUE;
     }
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      // The colours or the high-contrast mode changed: the common
+      // controls learn it from the window that holds them, and everything
+      // is drawn anew.
+      if (message == WM_SYSCOLORCHANGE) ::EnumChildWindows(dialog, ForwardColorChange, 0);
+      ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+      return FALSE;
     case tw::msg::kFatalError:
       if (lParam != 0) MainDlg::ShowErrorMessage(static_cast<uint32_t>(wParam), dialog);
       m.exitCode = 2;
@@ -304,6 +420,12 @@ INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 INT_PTR MainDlg::Run(HINSTANCE instance, const MainDlgInitParam& param) {
+  // The windows' accessible objects are handed to screen readers through
+  // COM: the thread that runs the windows is a single-threaded apartment.
+  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const tw::ScopeExit uninitialize([com] {
+    if (SUCCEEDED(com)) ::CoUninitialize();
+  });
   return ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, DlgProc,
                            reinterpret_cast<LPARAM>(&param));
 }
@@ -367,8 +489,30 @@ void MainDlg::SetStepCtrls(HWND mainWindow, const std::wstring& langIniPath, con
   ::InvalidateRect(mainWindow, nullptr, TRUE);
 }
 
+namespace {
+// A step box under high contrast: a plain box in system colours, the
+// current step in the highlight colours.
+void ShowPlainStep(HDC dc, const tw::ui::Rect& box, bool current, HFONT font, const std::wstring& text) {
+  const tw::ui::contrast::Look look =
+      tw::look::LookOf(current ? tw::ui::contrast::Element::kStepCurrent : tw::ui::contrast::Element::kStepOther);
+  const tw::ProcessSettings& settings = tw::Settings();
+  RECT shape = ToRect(box);
+  ::InflateRect(&shape, -tw::ui::Scale(2, settings.LogPixelsX), 0);
+  tw::look::FillShape(dc, shape, look, current ? tw::ui::Scale(2, settings.LogPixelsX) : 1);
+  tw::SelectedObject selected(dc, font);
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, tw::look::ColorOf(look.text));
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &shape,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+}  // namespace
+
 void MainDlg::ShowPrcssStep(HDC dc, const tw::ui::Rect& box, bool current, bool last, const std::wstring& text) {
   const MainState& m = Main();
+  if (tw::look::HighContrastOn()) {
+    ShowPlainStep(dc, box, current, current ? m.currentLook.font : m.otherLook.font, text);
+    return;
+  }
   const StepLook& look = current ? (last ? m.currentLastLook : m.currentLook) : (last ? m.otherLastLook : m.otherLook);
   tw::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
   if (!memory) {

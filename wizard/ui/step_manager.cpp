@@ -5,7 +5,9 @@
 #include "app/syshelpers.h"
 #include "config/act_ini.h"
 #include "config/lang_ini.h"
+#include "config/process_records.h"
 #include "res/resource.h"
+#include "ui/access.h"
 #include "ui/core/messages.h"
 
 using tw::ui::kStepCheckDisc;
@@ -82,6 +84,14 @@ void FillStepParam(StepManagerState& m, const std::wstring& langIniPath, const s
   }
 }
 
+// The step's name in the row of step boxes: what a screen reader calls the
+// step dialog.
+std::wstring StepName(uint32_t step) {
+  const LangIni::AppData& texts = tw::Records().App;
+  const std::wstring* names[] = {&texts.Step1, &texts.Step2, &texts.Step3, &texts.Step4};
+  return step < 4 ? *names[step] : std::wstring();
+}
+
 LPARAM StepParamOf(StepManagerState& m) {
   switch (m.state.CurrentStep) {
     case kStepSelectDiscSet:
@@ -129,6 +139,7 @@ HWND CFuncMgr::CreateDlg(HWND mainWindow, const std::wstring& langIniPath, const
     return nullptr;
   }
   s.CurrentDlg = dialog;
+  tw::access::AnnotateTree(dialog, StepName(s.CurrentStep));
   ::ShowWindow(dialog, SW_SHOW);
   if (!::MoveWindow(dialog, stepArea.left, stepArea.top, stepArea.right - stepArea.left,
                     stepArea.bottom - stepArea.top, TRUE)) {

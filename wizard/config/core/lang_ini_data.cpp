@@ -11,7 +11,8 @@ AppData ParseAppData(const Lines& lines) {
   AppData d;
   ApplyLines(lines, {TextField(K::AppName, d.AppName), TextField(K::FuncDescription, d.FuncDescription),
                      TextField(K::Step1, d.Step1), TextField(K::Step2, d.Step2), TextField(K::Step3, d.Step3),
-                     TextField(K::Step4, d.Step4)});
+                     TextField(K::Step4, d.Step4), TextField(K::HelpButton, d.HelpButton),
+                     TextField(K::MinimizeButton, d.MinimizeButton), TextField(K::CloseButton, d.CloseButton)});
   return d;
 }
 

@@ -13,6 +13,9 @@ namespace LangIni {
 
 struct AppData {
   std::wstring AppName, FuncDescription, Step1, Step2, Step3, Step4;
+  // The names a screen reader gives the banner's help, minimise and close
+  // buttons, which show only pictures.
+  std::wstring HelpButton, MinimizeButton, CloseButton;
 };
 
 struct OptclDiscData {

@@ -46,7 +46,8 @@ TEST(SampleDeployment, LanguageFilesHaveEveryTextAndTheirPlaceholders) {
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");  // UTF-16LE with byte-order mark
     const auto app = LangIni::CIniMgr::GetAppData(path);
-    ExpectAllTexts(path, {&app.AppName, &app.FuncDescription, &app.Step1, &app.Step2, &app.Step3, &app.Step4});
+    ExpectAllTexts(path, {&app.AppName, &app.FuncDescription, &app.Step1, &app.Step2, &app.Step3, &app.Step4,
+                          &app.HelpButton, &app.MinimizeButton, &app.CloseButton});
     const auto discs = LangIni::CIniMgr::GetOptclDiscData(path);
     ExpectAllTexts(path, {&discs.DVD1, &discs.BD1});
     const auto drive = LangIni::CIniMgr::GetDriveData(path);

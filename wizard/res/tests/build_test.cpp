@@ -70,6 +70,23 @@ TEST(ShippedBuild, ManifestAndHeaderFitTheBuild) {
   }
 }
 
+// The test build's seams (power, high contrast, settling and measuring)
+// are in the test build only: none of their names is in what ships.
+TEST(ShippedBuild, TheSeamsOfTheTestBuildAreNotShipped) {
+  auto wide = [](const std::string& text) {
+    std::string bytes;
+    for (char c : text) bytes += std::string{c, '\0'};
+    return bytes;
+  };
+  const std::string shipped = twtest::ReadBytes(twtest::HostPath(TW_SHIPPED_EXE));
+  const std::string test = twtest::ReadBytes(twtest::HostPath(TW_TEST_BUILD_EXE));
+  ASSERT_FALSE(shipped.empty());
+  for (const char* name : {"TestPower.ini", "TestDisplay.ini", "TestMeasure.txt", "Tarnwright.TestBuild.Settle"}) {
+    EXPECT_EQ(Count(shipped, wide(name)), 0u) << name;
+    EXPECT_GE(Count(test, wide(name)), 1u) << name;
+  }
+}
+
 // Wine's common controls 6 answer DllGetVersion with 5.81 like its version
 // 5; which library the process got shows in where it was loaded from: the
 // side-by-side assembly of common controls 6 for the build's architecture.

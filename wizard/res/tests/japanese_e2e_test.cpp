@@ -55,3 +55,53 @@ TEST(JapaneseEndToEnd, EveryTextComesFromTheJapaneseFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+// The Japanese texts fit their controls at 144 and 192 dots per inch too.
+TEST(JapaneseEndToEnd, EveryTextFitsAt144And192DotsPerInch) {
+  if (::GetUserDefaultUILanguage() != 0x0411) GTEST_SKIP() << "needs a Japanese user interface language";
+  for (DWORD dpi : {144u, 192u}) {
+    for (const std::string& problem : e2e::TextFitWalk(dpi)) ADD_FAILURE() << problem;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// A screen reader hears the Japanese names: the banner's buttons from the
+// Japanese texts, the first step's boxes by their Japanese labels.
+TEST(JapaneseEndToEnd, ScreenReadersHearTheJapaneseNames) {
+  if (::GetUserDefaultUILanguage() != 0x0411) GTEST_SKIP() << "needs a Japanese user interface language";
+  e2e::ComApartment com;
+  e2e::Deployment deployment;
+  ASSERT_EQ(deployment.error(), "");
+  const LangIni::AppData app = LangIni::CIniMgr::GetAppData(deployment.Program() + L"\\Japanese\\Tarnwright_Lang.ini");
+  twdrive::WizardRun run;
+  ASSERT_TRUE(e2e::StartToFirstStep(deployment, run));
+  auto nameOf = [](const std::vector<twdrive::AccessibleEntry>& walk, int id) {
+    const twdrive::AccessibleEntry* entry = twdrive::FindEntry(walk, id);
+    return entry ? entry->name : std::wstring(L"(not found)");
+  };
+  std::vector<twdrive::AccessibleEntry> walk = e2e::WalkStep(run, L"select disc set (Japanese)");
+  EXPECT_EQ(nameOf(walk, IDC_HELP_BUTTON), app.HelpButton);
+  EXPECT_EQ(nameOf(walk, IDC_MINIMISE_BUTTON), app.MinimizeButton);
+  EXPECT_EQ(nameOf(walk, IDC_CLOSE_BUTTON), app.CloseButton);
+  EXPECT_EQ(nameOf(walk, IDC_DISC_SET_LIST), L"ディスクセット");
+  EXPECT_EQ(nameOf(walk, IDC_DRIVE_COMBO), L"ドライブ");
+  EXPECT_EQ(nameOf(walk, IDC_DISC_TYPE_COMBO), L"ディスクの種類");
+  ASSERT_TRUE(run.ChooseDiscSet(L"Support Tools")) << run.problem();
+  ASSERT_TRUE(run.NextTo(Step::kCheckDisc));
+  e2e::WalkStep(run, L"check discs (Japanese)");
+  HWND make = run.NextTo(Step::kMakeDisc);
+  ASSERT_TRUE(make);
+  e2e::WalkStep(run, L"make disc (Japanese)");
+  run.Next();
+  ASSERT_TRUE(run.WaitStep(Step::kFinish, make, 30000));
+  e2e::WalkStep(run, L"finish (Japanese)");
+  run.Next();
+  EXPECT_EQ(run.WaitExit(), 0u);
+}
+
+}  // namespace

@@ -65,6 +65,12 @@ Rect StepArea(int32_t clientWidth, int32_t dpiX, int32_t dpiY) {
   return {left, top, clientWidth - left, top + Scale(360, dpiY)};
 }
 
+Rect StepAreaAbove(const Rect& area, int32_t rowTop) {
+  Rect r = area;
+  if (r.bottom > rowTop) r.bottom = rowTop > r.top ? rowTop : r.top;
+  return r;
+}
+
 Rect IndicatorArea(int32_t clientWidth, int32_t dpiX, int32_t dpiY) {
   const int32_t side = Scale(7, dpiX);
   const int32_t top = Scale(86, dpiY);

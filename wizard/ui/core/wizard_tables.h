@@ -93,6 +93,12 @@ Rect FallbackClient(int32_t dpiX, int32_t dpiY);
 // Where every step dialog is placed: full width, 120 down, 360 high.
 Rect StepArea(int32_t clientWidth, int32_t dpiX, int32_t dpiY);
 
+// The step area ends where the row of Back and Next begins (`rowTop`),
+// should it reach further: the pixel geometry above assumes the classic
+// dialog font's units, and with larger texts or another script's font the
+// buttons, placed in dialog units, come higher.
+Rect StepAreaAbove(const Rect& area, int32_t rowTop);
+
 // The row of step boxes: 7 in from both sides, 86 down, 34 high.
 Rect IndicatorArea(int32_t clientWidth, int32_t dpiX, int32_t dpiY);
 

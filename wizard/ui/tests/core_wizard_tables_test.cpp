@@ -121,4 +121,11 @@ TEST(WizardTables, SystemButtonsRunRightToLeftWithoutHoles) {
   EXPECT_EQ(ArrangeSystemButtons(736, 10, w, {true, true, false}), (std::array<int32_t, 3>{650, 698, 698}));
 }
 
+TEST(WizardTables, TheStepAreaEndsWhereBackAndNextBegin) {
+  const Rect area = StepArea(751, 96, 96);
+  EXPECT_EQ(StepAreaAbove(area, 481), area);                    // the buttons lie below: unchanged
+  EXPECT_EQ(StepAreaAbove(area, 447), (Rect{0, 120, 751, 447}));  // they come higher: it ends there
+  EXPECT_EQ(StepAreaAbove(area, 100), (Rect{0, 120, 751, 120}));  // never upside down
+}
+
 }  // namespace
