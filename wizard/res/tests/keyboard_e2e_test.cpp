@@ -159,7 +159,7 @@ TEST_F(Keyboard, AWholeDiscSetWithKeysAlone) {
   step = WaitStepInFront(Step::kFinish, step, IDC_NEXT);
   ASSERT_TRUE(step);
   ExpectTabCycle(tw::ui::access::TabCycle(Context(3)), "finish");  // the report box keeps no key
-  EXPECT_EQ(e2e::ReportLines(run_), (std::vector<std::wstring>{L"Drivers: made", L"Applications: made"}));
+  EXPECT_EQ(e2e::ReportLines(run_), (std::vector<std::wstring>{L"Drivers: made and verified", L"Applications: made and verified"}));
   EXPECT_EQ(deployment_.Markers().size(), 2u);
   twdrive::TypeKey(VK_RETURN);  // OK
   EXPECT_EQ(run_.WaitExit(), 0u);
