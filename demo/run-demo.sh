@@ -166,7 +166,7 @@ walk() {  # language label, LC_ALL value
   printf '%s\r\n' '[Display]' 'HighContrast=1' > "$PROGRAM/TestDisplay.ini"
   (cd "$PROGRAM" && wine 'C:\Norvane\Tarnwright\tarnwalk.exe' 'C:\Norvane\Tarnwright\Tarnwright_hc.exe' \
      'C:\Norvane\Kilnspar' "$(winpath "$out/hc")" 3 DVD) </dev/null >/dev/null 2>&1 || status=1
-  rm -f "$PROGRAM/Tarnwright_hc.exe" "$PROGRAM/TestDisplay.ini" "$PROGRAM/TestBuild.ini"
+  rm -f "$PROGRAM/Tarnwright_hc.exe" "$PROGRAM/TestDisplay.ini"
   for f in "$out"/*.bmp "$out"/144/*.bmp "$out"/hc/*.bmp; do
     [ -e "$f" ] && convert "$f" "${f%.bmp}.png" && rm -f "$f"
   done

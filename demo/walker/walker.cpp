@@ -194,11 +194,12 @@ int Walk(const std::wstring& wizard, const std::wstring& engineFolder, int setNu
         continue;
       }
       if (checking && !checkingShot) {
-        // The first time it knows the time left, if it lives that long.
-        const std::wstring unknown = twdrive::ItemText(checking, IDC_VERIFY_TIME);
+        // The first time it knows the time left (a duration "m:ss" in its
+        // text), if it lives that long.
         if (twdrive::WaitUntil(
                 [&] {
-                  return ::IsWindow(checking) && twdrive::ItemText(checking, IDC_VERIFY_TIME) != unknown;
+                  return ::IsWindow(checking) &&
+                         twdrive::ItemText(checking, IDC_VERIFY_TIME).find(L':') != std::wstring::npos;
                 },
                 5000)) {
           Shot(checking, L"checking-disc");
