@@ -17,6 +17,7 @@
 #include "app/syshelpers.h"
 #include "config/process_records.h"
 #include "steps/disc_verifier.h"
+#include "ui/access.h"
 #include "ui/core/text_fit.h"
 #include "ui/core/wizard_tables.h"
 #include "ui/dialog_designer.h"
@@ -150,24 +151,6 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 
-// The chosen item of a combo box, plain or extended.
-std::wstring ComboText(HWND combo, bool extended) {
-  const LRESULT selected = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
-  wchar_t text[512] = {};
-  if (selected == CB_ERR) return std::wstring();
-  if (extended) {
-    COMBOBOXEXITEMW item{};
-    item.mask = CBEIF_TEXT;
-    item.iItem = selected;
-    item.pszText = text;
-    item.cchTextMax = 512;
-    ::SendMessageW(combo, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-  } else if (::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(selected), 0) < 512) {
-    ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(text));
-  }
-  return text;
-}
-
 SIZE Extent(HDC dc, HFONT font, const std::wstring& text, UINT flags, int width) {
   tw::SelectedObject selected(dc, font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
   RECT rect{0, 0, width, 0};
@@ -211,7 +194,7 @@ void MeasureText(HWND control, Measure* m) {
     m->room.cx -= LOWORD(margins) + HIWORD(margins);
   } else if (m->className == L"ComboBox" || m->className == WC_COMBOBOXEXW) {
     const bool extended = m->className == WC_COMBOBOXEXW;
-    m->text = ComboText(control, extended);
+    m->text = tw::access::ComboChoice(control);
     m->room.cx -= scrollButton + (extended ? ::GetSystemMetrics(SM_CXSMICON) + 4 : 0);
   } else {
     return;

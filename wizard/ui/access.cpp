@@ -70,26 +70,6 @@ bool IsTextStatic(HWND window) {
   return type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT || type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP;
 }
 
-// The chosen item's text of a combo box, plain or extended.
-std::wstring ComboChoice(HWND combo) {
-  const LRESULT selected = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
-  if (selected == CB_ERR) return std::wstring();
-  wchar_t text[512] = {};
-  if (IsClass(combo, WC_COMBOBOXEXW)) {
-    COMBOBOXEXITEMW item{};
-    item.mask = CBEIF_TEXT;
-    item.iItem = selected;
-    item.pszText = text;
-    item.cchTextMax = 512;
-    ::SendMessageW(combo, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    return text;
-  }
-  const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(selected), 0);
-  if (length < 0 || length >= 512) return std::wstring();
-  ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
 // The text of the label that names `window` among its siblings.
 std::wstring LabelTextOf(HWND window) {
   HWND parent = ::GetParent(window);
@@ -246,6 +226,25 @@ rules::ControlFacts FactsOf(HWND window, const std::wstring& ownName) {
     facts.label = LabelTextOf(named);
   }
   return facts;
+}
+
+std::wstring ComboChoice(HWND combo) {
+  const LRESULT selected = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
+  if (selected == CB_ERR) return std::wstring();
+  wchar_t text[512] = {};
+  if (IsClass(combo, WC_COMBOBOXEXW)) {
+    COMBOBOXEXITEMW item{};
+    item.mask = CBEIF_TEXT;
+    item.iItem = selected;
+    item.pszText = text;
+    item.cchTextMax = 512;
+    ::SendMessageW(combo, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return text;
+  }
+  const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(selected), 0);
+  if (length < 0 || length >= 512) return std::wstring();
+  ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(text));
+  return text;
 }
 
 }  // namespace access

@@ -37,5 +37,9 @@ HRESULT ClientObjectOf(HWND window, IDispatch** object);
 // What the window's accessible object reports about it.
 ui::access::ControlFacts FactsOf(HWND window, const std::wstring& ownName);
 
+// The chosen item's text of a combo box, plain or extended (empty when
+// nothing is chosen).
+std::wstring ComboChoice(HWND combo);
+
 }  // namespace access
 }  // namespace tw

@@ -51,6 +51,13 @@ class VerifyEndToEnd : public ::testing::Test {
 
   std::vector<std::wstring> LoggedByTheStep() const { return twtest::LoggedMessages(watch_, L"MkDiscDlg::DlgProc"); }
 
+  // The step logged one entry for the disc, and it starts as given.
+  void ExpectOneEntryStarting(const std::wstring& start) const {
+    const Strings logged = LoggedByTheStep();
+    ASSERT_EQ(logged.size(), 1u);
+    EXPECT_EQ(logged[0].substr(0, start.size()), start) << twtest::Narrow(logged[0]);
+  }
+
   void FinishWithOk() {
     run_.Next();
     EXPECT_EQ(run_.WaitExit(), 0u);
@@ -73,9 +80,7 @@ TEST_F(VerifyEndToEnd, DamagedDiscIsNotMarkedAndRetryWritesItAgain) {
   EXPECT_EQ(box->buttons, (std::vector<int>{IDCANCEL, IDRETRY}));
   EXPECT_TRUE(deployment_.Markers().empty()) << "no marker for a disc that differs";
   EXPECT_EQ(deployment_.TemporaryJobFiles().size(), 2u) << "kept for the next try";
-  const Strings logged = LoggedByTheStep();
-  ASSERT_EQ(logged.size(), 1u);
-  EXPECT_EQ(logged[0].substr(0, 21), L"differs at byte 0: E:") << twtest::Narrow(logged[0]);
+  ExpectOneEntryStarting(L"differs at byte 0: E:");
   ASSERT_TRUE(twdrive::Answer(*box, IDRETRY));
   ASSERT_TRUE(MakeTheRest(make));
   EXPECT_EQ(e2e::ReportLines(run_), (Strings{L"Drivers: made and verified", L"Applications: made and verified"}));
@@ -96,9 +101,7 @@ TEST_F(VerifyEndToEnd, MissingFileThenCancelReportsTheDiscAsNotMatching) {
   EXPECT_EQ(e2e::ReportLines(run_), (Strings{L"Drivers: written, but the disc did not match when it was checked",
                                              L"Applications: not made"}));
   EXPECT_TRUE(deployment_.Markers().empty());
-  const Strings logged = LoggedByTheStep();
-  ASSERT_EQ(logged.size(), 1u);
-  EXPECT_EQ(logged[0].substr(0, 12), L"missing: E:\\") << twtest::Narrow(logged[0]);
+  ExpectOneEntryStarting(L"missing: E:\\");
   FinishWithOk();
 }
 
@@ -119,9 +122,7 @@ TEST_F(VerifyEndToEnd, DriveWithoutTheDiscAsksForItAndReadsItAgain) {
   EXPECT_EQ(e2e::ReportLines(run_), Strings{L"Support Tools: made and verified"});
   EXPECT_EQ(deployment_.EngineRuns(), 1u) << "the disc is read again, not written again";
   EXPECT_EQ(deployment_.Markers(), Strings{L"Set4_DVD_Tools.flg"});
-  const Strings logged = LoggedByTheStep();
-  ASSERT_EQ(logged.size(), 1u);
-  EXPECT_EQ(logged[0].substr(0, 8), L"no disc ") << twtest::Narrow(logged[0]);
+  ExpectOneEntryStarting(L"no disc ");
   FinishWithOk();
 }
 
@@ -147,9 +148,7 @@ TEST_F(VerifyEndToEnd, CancelInTheCheckingWindowStopsTheReadingAndFailsTheDisc) 
   ASSERT_TRUE(twdrive::Answer(*box, IDCANCEL));
   ASSERT_TRUE(run_.WaitStep(Step::kFinish, make, 30000));
   EXPECT_TRUE(deployment_.Markers().empty());
-  const Strings logged = LoggedByTheStep();
-  ASSERT_EQ(logged.size(), 1u);
-  EXPECT_EQ(logged[0].substr(0, 23), L"stopped by the user at:") << twtest::Narrow(logged[0]);
+  ExpectOneEntryStarting(L"stopped by the user at:");
   FinishWithOk();
 }
 
