@@ -25,6 +25,11 @@ File OpenRead(const std::wstring& path) {
   return File(h == INVALID_HANDLE_VALUE ? nullptr : h);
 }
 
+File OpenReadWrite(const std::wstring& path, DWORD access) {
+  HANDLE h = ::CreateFileW(path.c_str(), access, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return File(h == INVALID_HANDLE_VALUE ? nullptr : h);
+}
+
 File CreateWrite(const std::wstring& path) {
   HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   return File(h == INVALID_HANDLE_VALUE ? nullptr : h);
@@ -149,22 +154,43 @@ DWORD VerifyOne(const Written& file, uint64_t& done, uint64_t total, Reporter& r
   }
 }
 
-// Test setting: damage the first written file after writing, so that the
-// verification has something to find.
-void Corrupt(const std::wstring& path) {
-  HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return;
+// Test settings: damage a written file (one byte changed at `at`, or a byte
+// added to an empty file), so that a reader of the disc has something to
+// find. Returns the offset damaged.
+uint64_t Corrupt(const std::wstring& path, uint64_t at = 0) {
+  File h = OpenReadWrite(path, GENERIC_READ | GENERIC_WRITE);
+  if (!h) return 0;
+  LARGE_INTEGER size{}, position{};
+  if (!::GetFileSizeEx(h.get(), &size) || size.QuadPart == 0) {
+    DWORD n = 0;
+    ::WriteFile(h.get(), "X", 1, &n, nullptr);
+    return 0;
+  }
+  if (at >= static_cast<uint64_t>(size.QuadPart)) at = 0;
+  position.QuadPart = static_cast<LONGLONG>(at);
   char byte = 0;
   DWORD n = 0;
-  if (::ReadFile(h, &byte, 1, &n, nullptr) && n == 1) {
+  if (::SetFilePointerEx(h.get(), position, nullptr, FILE_BEGIN) && ::ReadFile(h.get(), &byte, 1, &n, nullptr) &&
+      n == 1) {
     byte = static_cast<char>(byte ^ 0x5A);
-    ::SetFilePointer(h, 0, nullptr, FILE_BEGIN);
-    ::WriteFile(h, &byte, 1, &n, nullptr);
-  } else {
-    ::WriteFile(h, "X", 1, &n, nullptr);
+    ::SetFilePointerEx(h.get(), position, nullptr, FILE_BEGIN);
+    ::WriteFile(h.get(), &byte, 1, &n, nullptr);
   }
-  ::CloseHandle(h);
+  return at;
+}
+
+uint64_t SizeOf(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Cuts a file to half its size (a disc whose writing stopped early).
+void CutShort(const std::wstring& path) {
+  LARGE_INTEGER half{};
+  half.QuadPart = static_cast<LONGLONG>(SizeOf(path) / 2);
+  File h = OpenReadWrite(path, GENERIC_WRITE);
+  if (h && ::SetFilePointerEx(h.get(), half, nullptr, FILE_BEGIN)) ::SetEndOfFile(h.get());
 }
 
 }  // namespace
@@ -265,27 +291,33 @@ bool WriteRawImage(const std::wstring& ini, const std::wstring& letter, const st
 }
 
 // Test setting: once, after a run that succeeded, spoil what a reader of
-// the disc will find ([Test] SpoilOnce): "damage" changes the first byte of
-// the first written file (or of the raw image of an ISO disc), "remove"
-// deletes the first written file, "eject" moves the disc's folder aside
-// (to "<folder>.ejected"), as if the drive had ejected the disc.
+// the disc will find ([Test] SpoilOnce): "damage" changes the byte in the
+// middle of the first written file (or of the raw image of an ISO disc),
+// "short" cuts that file to half its size, "remove" deletes it, "eject"
+// moves the disc's folder aside (to "<folder>.ejected"), as if the drive
+// had ejected the disc. What was spoiled is recorded in [State]
+// (SpoiledFile, SpoiledAt: the disc's path and the byte changed).
 void SpoilOnce(const std::wstring& ini, const std::wstring& letter, const std::wstring& disc,
                const std::vector<Written>& written, bool iso) {
   const std::wstring how = standin::IniString(ini, L"Test", L"SpoilOnce");
   if (how.empty() || standin::IniNumber(ini, L"State", L"SpoiledOnce", 0) != 0) return;
   standin::WriteIni(ini, L"State", L"SpoiledOnce", L"1");
   const std::wstring raw = standin::IniString(ini, L"RawImages", letter.c_str());
-  if (how == L"damage") {
-    if (iso && !raw.empty()) {
-      Corrupt(raw);
-    } else if (!written.empty()) {
-      Corrupt(written.front().target);
-    }
-  } else if (how == L"remove" && !written.empty()) {
-    ::DeleteFileW(written.front().target.c_str());
-  } else if (how == L"eject") {
+  std::wstring target = iso && !raw.empty() ? raw : written.empty() ? std::wstring() : written.front().target;
+  if (how == L"eject") {
     ::MoveFileW(disc.c_str(), (disc + L".ejected").c_str());
+    return;
   }
+  if (target.empty()) return;
+  if (how == L"damage") {
+    const uint64_t at = Corrupt(target, SizeOf(target) / 2);
+    standin::WriteIni(ini, L"State", L"SpoiledAt", std::to_wstring(at).c_str());
+  } else if (how == L"short") {
+    CutShort(target);
+  } else if (how == L"remove") {
+    ::DeleteFileW(target.c_str());
+  }
+  standin::WriteIni(ini, L"State", L"SpoiledFile", target.c_str());
 }
 
 }  // namespace

@@ -14,10 +14,12 @@
 //               DelayMs=3000             wait this long before the work
 //               Crash=1                  end by an unhandled exception
 //               CorruptAfterWrite=1      damage a written file (verify fails)
-//               SpoilOnce=damage|remove|eject   after the first run that
-//                                        succeeds, damage or remove the first
-//                                        written file, or move the disc's
-//                                        folder aside ([State] SpoiledOnce)
+//               SpoilOnce=damage|short|remove|eject   after the first
+//                                        run that succeeds, change the middle
+//                                        byte of the first written file, cut
+//                                        it to half, remove it, or move the
+//                                        disc's folder aside ([State]
+//                                        SpoiledOnce, SpoiledFile, SpoiledAt)
 //   [RawImages] E=C:\VirtualDiscs\E.raw  an ISO disc's sectors: its image is
 //                                        also written there
 // Each run records [LastRun] CommandLine, JobFile, ExitCode and Runs there.

@@ -76,12 +76,19 @@ bool ReadBlock(HANDLE file, unsigned char* buffer, DWORD size, DWORD* got) {
   return ::ReadFile(file, buffer, size, got, nullptr) != FALSE;
 }
 
+// The two blocks a comparison reads into, made once per read-back: a disc
+// of a thousand small files would otherwise map and unmap them per file.
+struct Blocks {
+  AlignedBuffer a{kChunk}, b{kChunk};
+  bool ok() const { return a.get() && b.get(); }
+};
+
 // Compares `length` bytes of the source with the disc side, block by block.
 // The disc side is read in whole sectors when `sectors` (a drive read raw).
 Result CompareStreams(HANDLE source, HANDLE disc, uint64_t length, bool sectors, const std::wstring& sourcePath,
-                      const std::wstring& discPath, Progress& progress) {
-  AlignedBuffer a(kChunk), b(kChunk);
-  if (!a.get() || !b.get()) return Failed(Outcome::kReadError, discPath, ERROR_NOT_ENOUGH_MEMORY);
+                      const std::wstring& discPath, const Blocks& blocks, Progress& progress) {
+  const AlignedBuffer& a = blocks.a;
+  const AlignedBuffer& b = blocks.b;
   for (uint64_t at = 0; at < length;) {
     if (progress.Cancelled()) return Failed(Outcome::kCancelled, discPath, 0, at);
     const DWORD want = static_cast<DWORD>(length - at < kChunk ? length - at : kChunk);
@@ -101,7 +108,7 @@ Result CompareStreams(HANDLE source, HANDLE disc, uint64_t length, bool sectors,
   return Result{};
 }
 
-Result CompareFile(const Item& item, uint64_t size, Progress& progress) {
+Result CompareFile(const Item& item, uint64_t size, const Blocks& blocks, Progress& progress) {
   UniqueFile disc(OpenForReading(item.onDisc));
   if (!disc) {
     const DWORD error = ::GetLastError();
@@ -118,10 +125,10 @@ Result CompareFile(const Item& item, uint64_t size, Progress& progress) {
   }
   UniqueFile source(OpenForReading(item.source));
   if (!source) return Failed(Outcome::kReadError, item.source, ::GetLastError());
-  return CompareStreams(source.get(), disc.get(), size, false, item.source, item.onDisc, progress);
+  return CompareStreams(source.get(), disc.get(), size, false, item.source, item.onDisc, blocks, progress);
 }
 
-Result CompareImage(const Item& item, wchar_t letter, uint64_t size, Progress& progress) {
+Result CompareImage(const Item& item, wchar_t letter, uint64_t size, const Blocks& blocks, Progress& progress) {
   UniqueFile drive(OpenRawDrive(letter));
   if (!drive) return Failed(Outcome::kNotVerifiable, item.onDisc, ::GetLastError());
   UniqueFile source(OpenForReading(item.source));
@@ -137,7 +144,7 @@ Result CompareImage(const Item& item, wchar_t letter, uint64_t size, Progress& p
   if (!::SetFilePointerEx(drive.get(), start, nullptr, FILE_BEGIN)) {
     return Failed(Outcome::kNotVerifiable, item.onDisc, ::GetLastError());
   }
-  return CompareStreams(source.get(), drive.get(), size, true, item.source, item.onDisc, progress);
+  return CompareStreams(source.get(), drive.get(), size, true, item.source, item.onDisc, blocks, progress);
 }
 
 }  // namespace
@@ -168,6 +175,8 @@ Result VerifyDisc(wchar_t driveLetter, const std::wstring& listPath, Progress& p
     total += sizes[i];
   }
   progress.Total(total);
+  const Blocks blocks;
+  if (!blocks.ok()) return Failed(Outcome::kReadError, root, ERROR_NOT_ENOUGH_MEMORY);
 
   for (size_t i = 0; i < items.size(); ++i) {
     const Item& item = items[i];
@@ -178,10 +187,10 @@ Result VerifyDisc(wchar_t driveLetter, const std::wstring& listPath, Progress& p
         if (!IsFolder(item.onDisc)) r = Failed(Outcome::kMissing, item.onDisc, ::GetLastError());
         break;
       case ItemKind::kFile:
-        r = CompareFile(item, sizes[i], progress);
+        r = CompareFile(item, sizes[i], blocks, progress);
         break;
       case ItemKind::kImage:
-        r = CompareImage(item, driveLetter, sizes[i], progress);
+        r = CompareImage(item, driveLetter, sizes[i], blocks, progress);
         break;
     }
     if (r.outcome != Outcome::kVerified) return r;

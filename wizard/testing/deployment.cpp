@@ -136,6 +136,12 @@ unsigned WizardDeployment::EngineRuns() const {
   return ::GetPrivateProfileIntW(L"LastRun", L"Runs", 0, (product_ + L"\\KSCORE.ini").c_str());
 }
 
+std::wstring WizardDeployment::EngineState(const wchar_t* key) const {
+  wchar_t value[MAX_PATH * 2] = {};
+  ::GetPrivateProfileStringW(L"State", key, L"", value, MAX_PATH * 2, (product_ + L"\\KSCORE.ini").c_str());
+  return value;
+}
+
 std::vector<std::wstring> WizardDeployment::TemporaryJobFiles() const {
   std::vector<std::wstring> made;
   for (const std::wstring& name : JobFilesInTemp()) {

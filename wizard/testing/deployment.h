@@ -57,6 +57,8 @@ class WizardDeployment {
   std::vector<std::wstring> Markers() const;
   // The engine's runs so far.
   unsigned EngineRuns() const;
+  // What the engine recorded in KSCORE.ini [State] (e.g. SpoiledFile).
+  std::wstring EngineState(const wchar_t* key) const;
   // Job files ("TWR*.tmp" in the temporary folder) made since the
   // deployment was laid out; removed with it.
   std::vector<std::wstring> TemporaryJobFiles() const;

@@ -58,6 +58,12 @@ class VerifyEndToEnd : public ::testing::Test {
     EXPECT_EQ(logged[0].substr(0, start.size()), start) << twtest::Narrow(logged[0]);
   }
 
+  // The file the engine spoiled, as the wizard reads it through drive E:.
+  std::wstring SpoiledOnDisc() const {
+    const std::wstring file = deployment_.EngineState(L"SpoiledFile");
+    return file.rfind(Deployment::Disc(), 0) == 0 ? L"E:" + file.substr(Deployment::Disc().size()) : file;
+  }
+
   void FinishWithOk() {
     run_.Next();
     EXPECT_EQ(run_.WaitExit(), 0u);
@@ -80,7 +86,9 @@ TEST_F(VerifyEndToEnd, DamagedDiscIsNotMarkedAndRetryWritesItAgain) {
   EXPECT_EQ(box->buttons, (std::vector<int>{IDCANCEL, IDRETRY}));
   EXPECT_TRUE(deployment_.Markers().empty()) << "no marker for a disc that differs";
   EXPECT_EQ(deployment_.TemporaryJobFiles().size(), 2u) << "kept for the next try";
-  ExpectOneEntryStarting(L"differs at byte 0: E:");
+  const std::wstring at = deployment_.EngineState(L"SpoiledAt");
+  EXPECT_NE(at, L"0") << "a byte in the middle of the file";
+  EXPECT_EQ(LoggedByTheStep(), Strings{L"differs at byte " + at + L": " + SpoiledOnDisc()});
   ASSERT_TRUE(twdrive::Answer(*box, IDRETRY));
   ASSERT_TRUE(MakeTheRest(make));
   EXPECT_EQ(e2e::ReportLines(run_), (Strings{L"Drivers: made and verified", L"Applications: made and verified"}));
@@ -102,6 +110,22 @@ TEST_F(VerifyEndToEnd, MissingFileThenCancelReportsTheDiscAsNotMatching) {
                                              L"Applications: not made"}));
   EXPECT_TRUE(deployment_.Markers().empty());
   ExpectOneEntryStarting(L"missing: E:\\");
+  FinishWithOk();
+}
+
+TEST_F(VerifyEndToEnd, FileCutShortIsFoundBeforeItsBytes) {
+  deployment_.SetEngine(L"SpoilOnce", L"short");
+  HWND make = StartMaking(L"Drivers and Applications");
+  ASSERT_TRUE(make);
+  auto box = run_.WaitMessageBox(60000);
+  ASSERT_TRUE(box);
+  ExpectOneEntryStarting(L"size ");
+  const Strings logged = LoggedByTheStep();
+  EXPECT_NE(logged.at(0).find(L" instead of "), std::wstring::npos);
+  EXPECT_EQ(logged.at(0).substr(logged.at(0).find(L": ") + 2), SpoiledOnDisc());
+  ASSERT_TRUE(twdrive::Answer(*box, IDCANCEL));
+  ASSERT_TRUE(run_.WaitStep(Step::kFinish, make, 30000));
+  EXPECT_TRUE(deployment_.Markers().empty());
   FinishWithOk();
 }
 
@@ -159,7 +183,7 @@ TEST_F(VerifyEndToEnd, IsoDiscWithDamagedSectorsIsFound) {
   ASSERT_TRUE(make);
   auto box = run_.WaitMessageBox(60000);
   ASSERT_TRUE(box) << "the damaged sectors are found";
-  EXPECT_EQ(LoggedByTheStep(), Strings{L"differs at byte 0: E:"});
+  EXPECT_EQ(LoggedByTheStep(), Strings{L"differs at byte " + deployment_.EngineState(L"SpoiledAt") + L": E:"});
   ASSERT_TRUE(twdrive::Answer(*box, IDCANCEL));
   ASSERT_TRUE(run_.WaitStep(Step::kFinish, make, 30000));
   EXPECT_TRUE(deployment_.Markers().empty());
