@@ -7,7 +7,9 @@
 # With a usable DISPLAY (and no --walk) the wizard opens there for you to
 # use. Without one, or with --walk, it runs on a private X server and the
 # walker (tarnwalk.exe) makes the "Recovery Media" set on DVD by itself, in
-# English and then in Japanese: a screenshot of every step and window, a
+# English and then in Japanese (its first disc fails once in the engine, and
+# once more in the read-back after the engine spoils it while it reports
+# success; Retry both times): a screenshot of every step and window, a
 # listing of every disc with its byte count and the comparison of every file
 # with its source, and a summary. Exit code 0 only when every disc of both
 # walks was made and verified. Each language is walked once more under the
@@ -147,8 +149,9 @@ walk() {  # language label, LC_ALL value
   server_stop
   export LC_ALL=$2
   server_start
-  say "[$lang] walking the wizard through \"Recovery Media\" on DVD (the first disc fails once, then Retry)"
-  fresh_data 'DelayMs=1500' 'FailOnce=320'
+  say "[$lang] walking the wizard through \"Recovery Media\" on DVD (the first disc fails once, then Retry;"
+  say "[$lang]   then the engine spoils it after a run it calls a success, the read-back finds it, Retry)"
+  fresh_data 'DelayMs=1500' 'FailOnce=320' 'SpoilOnce=damage'
   set_dpi 96
   local status=0
   (cd "$PROGRAM" && wine 'C:\Norvane\Tarnwright\tarnwalk.exe' "$WIZARD" 'C:\Norvane\Kilnspar' \

@@ -1,7 +1,9 @@
 // tarnwalk.exe: walks the wizard through a whole disc set by itself, the way
 // a person would, for the demo. It saves a screenshot of every step and of
-// the attention, progress, failure and finish windows, and after each disc
-// compares what the engine wrote with its source files.
+// the attention, progress, disc check, failure and finish windows (a disc
+// that the engine made but its read-back found bad is written again with
+// Retry), and after each disc compares what the engine wrote with its
+// source files.
 //
 //   tarnwalk.exe WIZARD.exe ENGINE_FOLDER OUT_FOLDER SET_NUMBER TYPE_TEXT
 //
@@ -214,8 +216,14 @@ int Walk(const std::wstring& wizard, const std::wstring& engineFolder, int setNu
         continue;
       }
       if (failed) {
-        Shot(failed->window, L"failure-disc-" + std::to_wstring(disc));
-        Say(L"disc " + std::to_wstring(disc) + L" failed once: " + failed->text + L" -> Retry");
+        // After an engine run that ended with success, the message is the
+        // read-back's: the disc does not hold what was written.
+        const bool readBack = ::GetPrivateProfileIntW(L"LastRun", L"ExitCode", -1,
+                                                      (engineFolder + L"\\KSCORE.ini").c_str()) == 0;
+        Shot(failed->window, (readBack ? L"verify-failed-disc-" : L"failure-disc-") + std::to_wstring(disc));
+        Say(L"disc " + std::to_wstring(disc) +
+            (readBack ? L": the engine said success, the read-back did not: " : L" failed once: ") + failed->text +
+            L" -> Retry");
         twdrive::Answer(*failed, IDRETRY);
         engineShot = false;
         continue;
