@@ -145,6 +145,16 @@ static void MakeParent(const std::wstring& path) {
   if (slash != std::wstring::npos) MakeDirs(path.substr(0, slash));
 }
 
+std::string PatternBytes(size_t size, unsigned seed) {
+  std::string bytes(size, '\0');
+  unsigned state = seed * 2654435761u + 1;
+  for (char& c : bytes) {
+    state = state * 1103515245u + 12345u;
+    c = static_cast<char>(state >> 16);
+  }
+  return bytes;
+}
+
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
   MakeParent(path);
   tw::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

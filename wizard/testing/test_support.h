@@ -59,6 +59,8 @@ enum class Encoding { Ansi, Utf16Bom };
 // Writes text to a file (creating parent folders); Ansi uses the ANSI code page.
 void WriteTextFile(const std::wstring& path, const std::wstring& text, Encoding encoding = Encoding::Utf16Bom);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
+// Bytes that differ from seed to seed and along the way (a simple generator).
+std::string PatternBytes(size_t size, unsigned seed);
 std::string ReadBytes(const std::wstring& path);
 // A file of the given size; sparse, so large sizes cost no disk.
 void MakeSizedFile(const std::wstring& path, unsigned long long size);

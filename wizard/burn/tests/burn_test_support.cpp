@@ -34,14 +34,4 @@ std::wstring FakeProduct::MakeVirtualDisc(const std::wstring& name, bool marked)
   return disc;
 }
 
-std::string PatternBytes(size_t size, unsigned seed) {
-  std::string bytes(size, '\0');
-  unsigned state = seed * 2654435761u + 1;
-  for (char& c : bytes) {
-    state = state * 1103515245u + 12345u;
-    c = static_cast<char>(state >> 16);
-  }
-  return bytes;
-}
-
 }  // namespace burntest

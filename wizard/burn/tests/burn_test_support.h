@@ -34,7 +34,4 @@ class FakeProduct {
   twtest::ScopedHklmKey key_;
 };
 
-// Bytes that differ from file to file (a simple generator).
-std::string PatternBytes(size_t size, unsigned seed);
-
 }  // namespace burntest

@@ -13,7 +13,7 @@
 #include "burn_test_support.h"
 
 using burntest::FakeProduct;
-using burntest::PatternBytes;
+using twtest::PatternBytes;
 using twtest::ReadTree;
 using twtest::TreeFile;
 

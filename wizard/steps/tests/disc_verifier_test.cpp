@@ -16,22 +16,11 @@ namespace {
 
 using tw::verify::Outcome;
 using tw::verify::Result;
-using twtest::ReadBytes;
+using twtest::PatternBytes;
 using twtest::WriteBytes;
 
 constexpr wchar_t kDisc[] = L"E:\\verify_test";  // below the disc's root
 constexpr size_t kMiB = 1u << 20;
-
-// Bytes that differ from one 1 MiB block to the next.
-std::string Pattern(size_t size, unsigned seed) {
-  std::string bytes(size, '\0');
-  unsigned x = seed * 2654435761u + 1;
-  for (char& c : bytes) {
-    x = x * 1103515245u + 12345u;
-    c = static_cast<char>(x >> 16);
-  }
-  return bytes;
-}
 
 class Recorder : public tw::verify::Progress {
  public:
@@ -81,9 +70,9 @@ class DiscVerifier : public ::testing::Test {
 };
 
 TEST_F(DiscVerifier, EqualDiscVerifiesEveryByteAndIgnoresWhatTheListDoesNotName) {
-  Add(L"big.bin", Pattern(3 * kMiB + 123, 1));
+  Add(L"big.bin", PatternBytes(3 * kMiB + 123, 1));
   Add(L"empty.txt", "");
-  Add(L"Café ドライバ\\設定.ini", Pattern(5000, 2));
+  Add(L"Café ドライバ\\設定.ini", PatternBytes(5000, 2));
   AddEmptyFolder(L"leer");
   WriteBytes(OnDisc(L"extra.txt"), "not in the list");  // harmless
   const Result r = Verify();
@@ -93,11 +82,11 @@ TEST_F(DiscVerifier, EqualDiscVerifiesEveryByteAndIgnoresWhatTheListDoesNotName)
 }
 
 TEST_F(DiscVerifier, FirstDifferingByteIsFoundInWhicheverBlockItLies) {
-  const std::string bytes = Pattern(3 * kMiB, 3);
+  const std::string bytes = PatternBytes(3 * kMiB, 3);
   for (const size_t at : {size_t{0}, 3 * kMiB / 2, kMiB, 3 * kMiB - 1}) {
     SCOPED_TRACE(at);
     list_.clear();
-    Add(L"a.bin", Pattern(100, 4));
+    Add(L"a.bin", PatternBytes(100, 4));
     Add(L"Café.bin", bytes);
     std::string spoiled = bytes;
     spoiled[at] = static_cast<char>(spoiled[at] ^ 1);
@@ -110,8 +99,8 @@ TEST_F(DiscVerifier, FirstDifferingByteIsFoundInWhicheverBlockItLies) {
 }
 
 TEST_F(DiscVerifier, WhatIsMissingOrOfAnotherSizeIsNamed) {
-  Add(L"short.bin", Pattern(2 * kMiB, 5));
-  WriteBytes(OnDisc(L"short.bin"), Pattern(kMiB, 5));
+  Add(L"short.bin", PatternBytes(2 * kMiB, 5));
+  WriteBytes(OnDisc(L"short.bin"), PatternBytes(kMiB, 5));
   Result r = Verify();
   EXPECT_EQ(r.outcome, Outcome::kSizeDiffers);
   EXPECT_EQ(r.expected, 2 * kMiB);
@@ -146,7 +135,7 @@ TEST_F(DiscVerifier, WhatIsMissingOrOfAnotherSizeIsNamed) {
 }
 
 TEST_F(DiscVerifier, NoDiscBadListAndCancel) {
-  Add(L"a.bin", Pattern(3 * kMiB, 6));
+  Add(L"a.bin", PatternBytes(3 * kMiB, 6));
   // A drive letter that shows no root: the disc is not in the drive.
   EXPECT_EQ(Verify(L'Q').outcome, Outcome::kNoDisc);
 
@@ -172,7 +161,7 @@ HANDLE OpenRawRefused(wchar_t) {
 }
 
 TEST_F(DiscVerifier, ImageDiscIsComparedSectorBySectorOrLoggedAsNotVerifiable) {
-  const std::string image = Pattern(2 * kMiB + 3 * 2048, 7);
+  const std::string image = PatternBytes(2 * kMiB + 3 * 2048, 7);
   WriteBytes(source_ / L"disc.iso", image);
   list_ = source_ / L"disc.iso" + L"\t\r\n";
   g_rawFile = source_ / L"raw.bin";
