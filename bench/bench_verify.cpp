@@ -3,7 +3,7 @@
 // back by the wizard's own comparison (`tw::verify::VerifyDisc` over the
 // disc's burn file list) and, in the same run over the same files, by a
 // plain read-and-compare loop of ours (two files side by side in 1 MiB
-// blocks, memcmp). Its figures: the throughput of each (best of the rounds),
+// blocks, memcmp). Its figures: the throughput of each (median of the rounds),
 // their ratio, and the memory the comparison needed beyond the process's
 // own at the start.
 //
@@ -192,7 +192,7 @@ int main(int argc, char** argv) {
   std::printf(ok ? "made in %.1f s\n" : "FAILED to make the disc (%.1f s)\n", Now() - made);
 
   int status = ok ? 0 : 1;
-  double plainBest = 1e30, wizardBest = 1e30;
+  std::vector<double> plainTimes, wizardTimes;
   uint64_t plainBytes = 0, wizardBytes = 0;
   // The plain loop, with its two buffers of its own.
   auto plain = [&] {
@@ -201,7 +201,7 @@ int main(int argc, char** argv) {
     uint64_t bytes = 0;
     bool same = true;
     for (const DiscFile& f : files) same = PlainCompare(source + f.discPath, disc + f.discPath, x, y, &bytes) && same;
-    plainBest = std::min(plainBest, Now() - t);
+    plainTimes.push_back(Now() - t);
     plainBytes = bytes;
     if (!same) {
       std::printf("FAILED: the plain comparison found a difference\n");
@@ -213,7 +213,7 @@ int main(int argc, char** argv) {
     Counting progress(false);
     const double t = Now();
     const tw::verify::Result r = tw::verify::VerifyDisc(letter, list, progress);
-    wizardBest = std::min(wizardBest, Now() - t);
+    wizardTimes.push_back(Now() - t);
     wizardBytes = progress.done;
     if (r.outcome != tw::verify::Outcome::kVerified || progress.done != total) {
       std::printf("FAILED: %ls (%llu of %llu bytes)\n", tw::verify::LogText(r).c_str(),
@@ -233,10 +233,11 @@ int main(int argc, char** argv) {
     }
   }
   if (status == 0) {
-    const double plainRate = MiB(plainBytes) / plainBest, wizardRate = MiB(wizardBytes) / wizardBest;
-    std::printf("best of %d rounds over %.0f MiB (each side read once):\n", kRounds, MiB(total));
-    std::printf("  plain read and compare (1 MiB blocks, memcmp): %7.2f s  %7.1f MiB/s\n", plainBest, plainRate);
-    std::printf("  the wizard's read-back (VerifyDisc):            %7.2f s  %7.1f MiB/s\n", wizardBest, wizardRate);
+    const double plainTime = bench::Median(plainTimes), wizardTime = bench::Median(wizardTimes);
+    const double plainRate = MiB(plainBytes) / plainTime, wizardRate = MiB(wizardBytes) / wizardTime;
+    std::printf("medians of %d rounds over %.0f MiB (each side read once):\n", kRounds, MiB(total));
+    std::printf("  plain read and compare (1 MiB blocks, memcmp): %7.2f s  %7.1f MiB/s\n", plainTime, plainRate);
+    std::printf("  the wizard's read-back (VerifyDisc):            %7.2f s  %7.1f MiB/s\n", wizardTime, wizardRate);
     std::printf("  ratio of throughputs (wizard / plain): %.2f   target at least 0.90\n", wizardRate / plainRate);
 
     // Memory: one more, untimed, read-back that samples the commit charge
