@@ -72,22 +72,22 @@ c++ -std=c++17 -I "$root/tarncheck/tests" -x c++ -o "$tmp/peseeds" - <<'CPP'
 #include <fstream>
 #include "pe_builder.h"
 int main(int, char** argv) {
-  auto save = [&](const char* name, const petest::Spec& spec) {
-    std::ofstream(std::string(argv[1]) + "/" + name, std::ios::binary) << '\0' << petest::Build(spec);
+  auto save = [&](const char* name, const petest::Shape& shape) {
+    std::ofstream(std::string(argv[1]) + "/" + name, std::ios::binary) << '\0' << petest::Build(shape);
   };
-  petest::Spec spec;
-  spec.exports = {"GetOddsListW"};
-  save("x86_dll", spec);
-  spec.exports = {"GetOddsListW@8", "_ShowAttentionToDiscFormatDlg@4"};
-  save("x86_decorated", spec);
-  spec.machine = 0x8664;
-  spec.pe32Plus = true;
-  spec.exports = {"ShowAttentionToDiscFormatDlg", "Other"};
-  save("x64_dll", spec);
-  spec = petest::Spec();
-  spec.characteristics = 0x0102;
-  spec.exportDirectory = false;
-  save("x86_exe", spec);
+  petest::Shape shape;
+  shape.exports = {"GetOddsListW"};
+  save("x86_dll", shape);
+  shape.exports = {"GetOddsListW@8", "_ShowAttentionToDiscFormatDlg@4"};
+  save("x86_decorated", shape);
+  shape.machine = 0x8664;
+  shape.pe32Plus = true;
+  shape.exports = {"ShowAttentionToDiscFormatDlg", "Other"};
+  save("x64_dll", shape);
+  shape = petest::Shape();
+  shape.characteristics = 0x0102;
+  shape.exportDirectory = false;
+  save("x86_exe", shape);
 }
 CPP
 mkdir -p "$corpus/pe_image"

@@ -53,37 +53,37 @@ void CheckRead(const std::string& bytes) {
 
 void CheckBuilt(const uint8_t* data, size_t size) {
   if (size < 4) return;
-  petest::Spec spec;
-  spec.machine = static_cast<uint16_t>(data[0] | (data[1] << 8));
-  spec.characteristics = static_cast<uint16_t>(data[2] << 8 | 0x02);
-  spec.pe32Plus = (data[3] & 1) != 0;
+  petest::Shape shape;
+  shape.machine = static_cast<uint16_t>(data[0] | (data[1] << 8));
+  shape.characteristics = static_cast<uint16_t>(data[2] << 8 | 0x02);
+  shape.pe32Plus = (data[3] & 1) != 0;
   const size_t cutAt = data[3] >> 1;
   std::string rest(reinterpret_cast<const char*>(data) + 4, size - 4);
   size_t start = 0;
-  while (start < rest.size() && spec.exports.size() < 64) {
+  while (start < rest.size() && shape.exports.size() < 64) {
     size_t line = rest.find('\n', start);
     if (line == std::string::npos) line = rest.size();
     std::string name = rest.substr(start, line - start);
     name.erase(std::remove(name.begin(), name.end(), '\0'), name.end());
-    if (!name.empty() && name.size() <= tc::kMaxExportNameBytes) spec.exports.push_back(name);
+    if (!name.empty() && name.size() <= tc::kMaxExportNameBytes) shape.exports.push_back(name);
     start = line + 1;
   }
-  const std::string bytes = petest::Build(spec);
+  const std::string bytes = petest::Build(shape);
   const tc::PeImage image = tc::ReadPeImage(bytes);
   FUZZ_CHECK(image.readable);
-  FUZZ_CHECK(image.machine == spec.machine && image.characteristics == spec.characteristics);
-  FUZZ_CHECK(image.pe32Plus == spec.pe32Plus && image.hasExports);
-  FUZZ_CHECK(image.exportNames.size() == spec.exports.size());
-  for (size_t i = 0; i < spec.exports.size(); ++i) FUZZ_CHECK(image.exportNames[i] == spec.exports[i]);
+  FUZZ_CHECK(image.machine == shape.machine && image.characteristics == shape.characteristics);
+  FUZZ_CHECK(image.pe32Plus == shape.pe32Plus && image.hasExports);
+  FUZZ_CHECK(image.exportNames.size() == shape.exports.size());
+  for (size_t i = 0; i < shape.exports.size(); ++i) FUZZ_CHECK(image.exportNames[i] == shape.exports[i]);
   CheckRead(bytes);
-  if (!spec.exports.empty()) {
-    const std::string& first = spec.exports.front();
-    const auto problems = tc::JudgeWizardLibrary(image, spec.machine, first);
-    FUZZ_CHECK(spec.characteristics & tc::kImageFileDll ? problems.empty() : problems.size() == 1);
+  if (!shape.exports.empty()) {
+    const std::string& first = shape.exports.front();
+    const auto problems = tc::JudgeWizardLibrary(image, shape.machine, first);
+    FUZZ_CHECK(shape.characteristics & tc::kImageFileDll ? problems.empty() : problems.size() == 1);
     const std::string plain(tc::Undecorated(first));
     if (plain != first && !plain.empty() &&
-        std::find(spec.exports.begin(), spec.exports.end(), plain) == spec.exports.end()) {
-      const auto decorated = tc::JudgeWizardLibrary(image, spec.machine, plain);
+        std::find(shape.exports.begin(), shape.exports.end(), plain) == shape.exports.end()) {
+      const auto decorated = tc::JudgeWizardLibrary(image, shape.machine, plain);
       FUZZ_CHECK(!decorated.empty() && decorated.back().find(L"only as the decorated") != std::wstring::npos);
     }
   }

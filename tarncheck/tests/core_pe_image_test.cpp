@@ -15,12 +15,12 @@ namespace {
 using petest::Build;
 using petest::Put16;
 using petest::Put32;
-using petest::Spec;
+using petest::Shape;
 
-Spec Dll(std::vector<std::string> exports) {
-  Spec spec;
-  spec.exports = std::move(exports);
-  return spec;
+Shape Dll(std::vector<std::string> exports) {
+  Shape shape;
+  shape.exports = std::move(exports);
+  return shape;
 }
 
 bool Mentions(const std::vector<std::wstring>& problems, const std::wstring& text) {
@@ -43,7 +43,7 @@ TEST(PeImage, ReadsMachineKindAndExportNames) {
   EXPECT_EQ(image.exportNames[1], "Other");
   EXPECT_TRUE(tc::JudgeWizardLibrary(image, tc::kMachineI386, "GetOddsListW").empty());
 
-  Spec wide = Dll({"ShowAttentionToDiscFormatDlg"});
+  Shape wide = Dll({"ShowAttentionToDiscFormatDlg"});
   wide.machine = tc::kMachineAmd64;
   wide.pe32Plus = true;
   const std::string wideBytes = Build(wide);
@@ -54,7 +54,7 @@ TEST(PeImage, ReadsMachineKindAndExportNames) {
 }
 
 TEST(PeImage, JudgesWhatTheWizardCannotLoadOrBind) {
-  Spec x64 = Dll({"GetOddsListW"});
+  Shape x64 = Dll({"GetOddsListW"});
   x64.machine = tc::kMachineAmd64;
   x64.pe32Plus = true;
   std::string bytes = Build(x64);
@@ -65,7 +65,7 @@ TEST(PeImage, JudgesWhatTheWizardCannotLoadOrBind) {
   // The same file is right for a 64-bit build of the wizard.
   EXPECT_TRUE(tc::JudgeWizardLibrary(tc::ReadPeImage(bytes), tc::kMachineAmd64, "GetOddsListW").empty());
 
-  Spec exe = Dll({"GetOddsListW"});
+  Shape exe = Dll({"GetOddsListW"});
   exe.characteristics = 0x0102;
   bytes = Build(exe);
   problems = tc::JudgeWizardLibrary(tc::ReadPeImage(bytes), tc::kMachineI386, "GetOddsListW");
@@ -86,7 +86,7 @@ TEST(PeImage, JudgesWhatTheWizardCannotLoadOrBind) {
   problems = tc::JudgeWizardLibrary(tc::ReadPeImage(bytes), tc::kMachineI386, "GetOddsListW");
   EXPECT_TRUE(Mentions(problems, L"does not export \"GetOddsListW\", only \"getoddslistw\", which differs in case"));
 
-  Spec none = Dll({});
+  Shape none = Dll({});
   none.exportDirectory = false;
   bytes = Build(none);
   problems = tc::JudgeWizardLibrary(tc::ReadPeImage(bytes), tc::kMachineI386, "GetOddsListW");
@@ -112,7 +112,7 @@ TEST(PeImage, EveryCutOffFileIsAProblemNeverAnOverrun) {
 
 TEST(PeImage, HostileFieldsGiveAProblemInWords) {
   const std::string good = Build(Dll({"GetOddsListW"}));
-  const uint32_t section = petest::SectionHeader(Spec{});
+  const uint32_t section = petest::SectionHeader(Shape{});
   const uint32_t directory = petest::kSectionRaw;
   const struct {
     const char* what;

@@ -115,13 +115,13 @@ constexpr uint16_t kOwnMachineValue = 0x014C;
 
 // A synthetic library of this build's machine exporting `names`.
 std::string LibraryBytes(std::vector<std::string> names) {
-  petest::Spec spec;
-  spec.machine = kOwnMachineValue;
+  petest::Shape shape;
+  shape.machine = kOwnMachineValue;
 #ifdef _WIN64
-  spec.pe32Plus = true;
+  shape.pe32Plus = true;
 #endif
-  spec.exports = std::move(names);
-  return petest::Build(spec);
+  shape.exports = std::move(names);
+  return petest::Build(shape);
 }
 
 // The sample deployment in a folder of its own, the generated recovery data
@@ -365,11 +365,11 @@ TEST_F(TarncheckTest, LibrariesTheWizardCannotUseAreErrors) {
 #ifdef TARNCHECK_OTHER_ARCH_DLL
   const std::string otherBytes = twtest::ReadBytes(twtest::HostPath(TARNCHECK_OTHER_ARCH_DLL));
 #else
-  petest::Spec spec;
-  spec.machine = kOwnMachineValue == 0x014C ? 0x8664 : 0x014C;
-  spec.pe32Plus = spec.machine == 0x8664;
-  spec.exports = {"GetOddsListW", "ShowAttentionToDiscFormatDlg"};
-  const std::string otherBytes = petest::Build(spec);
+  petest::Shape shape;
+  shape.machine = kOwnMachineValue == 0x014C ? 0x8664 : 0x014C;
+  shape.pe32Plus = shape.machine == 0x8664;
+  shape.exports = {"GetOddsListW", "ShowAttentionToDiscFormatDlg"};
+  const std::string otherBytes = petest::Build(shape);
 #endif
   ASSERT_GT(otherBytes.size(), 64u);
   const std::wstring engineLibrary = product_ / L"KSIF.dll";
