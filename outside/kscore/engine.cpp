@@ -303,7 +303,7 @@ void SpoilOnce(const std::wstring& ini, const std::wstring& letter, const std::w
   if (how.empty() || standin::IniNumber(ini, L"State", L"SpoiledOnce", 0) != 0) return;
   standin::WriteIni(ini, L"State", L"SpoiledOnce", L"1");
   const std::wstring raw = standin::IniString(ini, L"RawImages", letter.c_str());
-  std::wstring target = iso && !raw.empty() ? raw : written.empty() ? std::wstring() : written.front().target;
+  const std::wstring target = iso && !raw.empty() ? raw : written.empty() ? std::wstring() : written.front().target;
   if (how == L"eject") {
     ::MoveFileW(disc.c_str(), (disc + L".ejected").c_str());
     return;
